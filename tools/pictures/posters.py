@@ -7,7 +7,6 @@ loads the posters masked, and masking turns exactly black pixels transparent.
 """
 
 import os
-import subprocess
 import sys
 import tempfile
 
@@ -15,8 +14,7 @@ import numpy as np
 from PIL import Image
 
 from common import save_png
-
-HERE = os.path.dirname(os.path.abspath(__file__))
+from engrave import lilypond
 SIZE = 512
 FRAME = 12
 MARGIN = 16
@@ -26,13 +24,10 @@ WOOD = np.array([122.0, 82.0, 52.0])
 
 
 def engrave(name, workdir):
-    src = os.path.join(HERE, name + ".ly")
-    out = os.path.join(workdir, name)
-    cmd = ["lilypond", "-s", "-I", HERE, "--png", "-dresolution=520", "-o", out, src]
-    result = subprocess.run(cmd, capture_output=True, text=True)
-    if result.returncode != 0 or not os.path.exists(out + ".png"):
-        sys.exit("lilypond failed on %s: %s" % (src, result.stderr.strip()))
-    return Image.open(out + ".png").convert("RGB")
+    png = lilypond(name, workdir, 520) + ".png"
+    if not os.path.exists(png):
+        sys.exit("lilypond wrote no single page for %s.ly" % name)
+    return Image.open(png).convert("RGB")
 
 
 def compose(page):
