@@ -22,7 +22,7 @@ SS = 2  # drawn at twice the size, then reduced: smooth edges
 SPINE = 410.0
 PAGE_TOP, PAGE_BOTTOM = 22.0, 538.0
 PAGE_LEFT, PAGE_RIGHT = 22.0, 798.0
-COVER = (8.0, 8.0, 812.0, 550.0)
+COVER = (6.0, 6.0, 810.0, 548.0)
 PAPER = np.array([252.0, 249.0, 228.0])
 LEATHER = np.array([104.0, 36.0, 32.0])
 SEPIA = np.array([150.0, 104.0, 64.0])
@@ -67,9 +67,13 @@ def make_book(ornaments):
     # Soft shadow under the book, then the leather cover.
     cover_big = rounded_rect(xs, ys, COVER, 16)
     cover = coverage(cover_big)
-    shadow = Image.fromarray((cover * 255).astype(np.uint8)).filter(ImageFilter.GaussianBlur(5))
-    shadow = np.roll(np.roll(np.asarray(shadow, float) / 255, 4, axis=0), 3, axis=1) * 0.45
-    alpha = shadow
+    shadow = Image.fromarray((cover * 255).astype(np.uint8)).filter(ImageFilter.GaussianBlur(3))
+    shadow = np.asarray(shadow, float) / 255
+    shadow = np.pad(shadow, ((3, 0), (2, 0)))[:H, :W] * 0.45
+    # Fade out before the picture's edge so the border stays transparent.
+    yy, xx = np.mgrid[0:H, 0:W]
+    margin = np.minimum.reduce([xx, yy, W - 1 - xx, H - 1 - yy]).astype(float)
+    alpha = shadow * np.clip(margin / 4.0, 0, 1)
     grain = periodic_noise(rng, 0, 60, 200, shape=(H, W)) * 0.05 + periodic_noise(rng, 0, 8, 40, shape=(H, W)) * 0.04
     x1, y1 = np.mgrid[0:H, 0:W].astype(float)[::-1]
     edge = np.minimum.reduce([x1 - COVER[0], COVER[2] - x1, y1 - COVER[1], COVER[3] - y1])
@@ -104,11 +108,12 @@ def make_book(ornaments):
     alpha = np.maximum(alpha, p)
 
     # Hair-line corner rules in the outer corners of both pages.
-    for cx, cy, sx, sy in ((34, 34, 1, 1), (786, 34, -1, 1), (34, 526, 1, -1), (786, 526, -1, -1)):
+    # The top ones stay short: the right page's text area begins at y 50.
+    for cx, cy, sx, sy, n in ((32, 30, 1, 1, 16), (788, 30, -1, 1, 16), (32, 530, 1, -1, 22), (788, 530, -1, -1, 22)):
         u = (xs - cx) * sx
         v = (ys - cy) * sy
-        arm = ((np.abs(v) <= 0.7) & (u >= 0) & (u <= 26)) | ((np.abs(u) <= 0.7) & (v >= 0) & (v <= 26))
-        arm2 = ((np.abs(v - 4) <= 0.5) & (u >= 4) & (u <= 16)) | ((np.abs(u - 4) <= 0.5) & (v >= 4) & (v <= 16))
+        arm = ((np.abs(v) <= 0.7) & (u >= 0) & (u <= n)) | ((np.abs(u) <= 0.7) & (v >= 0) & (v <= n))
+        arm2 = ((np.abs(v - 4) <= 0.5) & (u >= 4) & (u <= n - 8)) | ((np.abs(u - 4) <= 0.5) & (v >= 4) & (v <= n - 8))
         rgb, _ = blend(rgb, alpha, SEPIA, coverage(arm | arm2) * 0.8)
 
     # Engraved ornaments in sepia: a phrase on a staff under the right page's
