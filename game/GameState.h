@@ -1,0 +1,95 @@
+// The game state record: every variable through which the parts of the game talk to each other.
+// All of it starts anew with each run; nothing is stored.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace tonvella {
+
+class TEntity;
+class TCamera;
+class TLight;
+class TMesh;
+class TSprite;
+class TBrush;
+class TTexture;
+class TImage;
+class TImageFont;
+class TSound;
+class TChannel;
+
+using TEntityHandle = std::shared_ptr<TEntity>;
+
+// A floating note: position, drift per step and its sprite.
+class TNoten {
+public:
+    float X = 0, Y = 0, Z = 0;
+    float DeltaX = 0, DeltaY = 0, DeltaZ = 0;
+    std::shared_ptr<TSprite> Bild;
+};
+
+// Paths and texts
+inline std::u16string AssetBase = u"ZIP::Incbin::tt.zip//"; // prefix of every asset URL
+inline std::u16string Version = u"1.21";                    // shown in the window title
+inline std::u16string Language = u"Deutsch";       // user-interface language (translation section)
+inline std::u16string ManualLanguage = u"Deutsch"; // language part of the manual's file name
+inline std::u16string CurrentSetFile = u"Genau das Gleiche.Set"; // card set in play
+inline std::array<std::u16string, 99> SetCatalog; // set files from "Dir.lst", 1-based
+inline std::u16string QuestionText;               // translated question of the set, in quotes
+
+// Media loaded at start-up
+inline std::shared_ptr<TImageFont> ScoreFont, SmallFont, MediumFont, LargeFont;
+inline std::shared_ptr<TImage> MenuImage;                    // the open book of the menu
+inline std::shared_ptr<TSprite> NoteSprite, WrongNoteSprite; // hidden templates of the notes
+inline std::array<std::shared_ptr<TSound>, 25> PairSounds;   // slots 2k, 2k+1 hold pair k
+
+// Scene handles
+inline std::shared_ptr<TCamera> Camera;
+inline std::shared_ptr<TSprite> HudPanel; // translucent strip behind the messages
+inline std::shared_ptr<TLight> Light1, Light2, Light3;
+inline std::shared_ptr<TMesh> CardTemplate, ShadowTemplate, Pointer, PointerShadow;
+inline std::shared_ptr<TBrush> CardBrush;
+inline std::shared_ptr<TMesh> Table, Floor, Walls;
+inline TEntityHandle SettingsDrawer;
+inline std::shared_ptr<TTexture> CarpetTexture, WallpaperTexture;
+inline std::array<TEntityHandle, 99> Cards, CardShadows; // 0..15 used
+inline std::array<TNoten, 100> Notes;
+
+// Screen metrics, set once the window is open
+inline int HalfWidth = 0;
+inline int WindowHeight = 0;
+inline float Aspect = 0;
+
+// Loop and input
+inline int Dirty = 0;         // 1 when the next pass must run the logic and may render
+inline int NextHeartbeat = 0; // time after which the loop marks itself dirty anyway
+inline int NextInputStep = 0; // earliest time of the next logic step
+inline int NextRender = 0;    // earliest time of the next frame
+inline float LastMouseX = 0, LastMouseY = 0; // mouse position at the last logic step
+inline float CursorX = 0, CursorZ = 0;       // table coordinates of the 3D pointer
+inline int DrawerOpening = 0;                // 1 while the settings drawer slides out
+inline float DrawerStep = 0;                 // distance factor of the drawer animation (0 or 1)
+inline int DrawerCount = 0;                  // steps of the drawer animation done
+
+// Turn and cards
+inline std::array<int, 25> CardSound{};        // PairSounds slot played by card i
+inline std::array<int, 3> Scores{};            // cards won by player 1 and player 2
+inline int CurrentPlayer = 0;                  // 0 player 1, 1 player 2
+inline int SelectedCard = 0;                   // card of the last press, -1 none
+inline int LiftState = 0;                      // 0 at rest, 1 lifting, 2..5 rocking direction
+inline int FirstCard = -1;                     // first card of the turn
+inline int PartnerCard = -1;                   // the card that pairs with FirstCard
+inline int WrongCard = -1;                     // a second card that did not pair
+inline int MatchedCard = -1;                   // second card of a fading pair
+inline int MatchedFirstCard = -1;              // first card of the last found pair
+inline float MatchFade = 1.0f;                 // alpha of a fading pair
+inline int PlayerArrived = 0;                  // 1 once the camera reached the current player
+inline float CameraStep = 0;                   // camera travel per step; its sign names the side
+inline int Behaviour = 0;                      // 0 the finder plays on, 1 the turn always passes
+inline std::shared_ptr<TChannel> SoundChannel; // channel of the card sound playing now
+inline float SoundVolume = 0;                  // its current volume
+inline int MenuTimeout = 0;                    // when the menu falls back or closes
+
+} // namespace tonvella

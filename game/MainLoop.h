@@ -1,0 +1,18 @@
+#pragma once
+
+namespace tonvella {
+
+// Logic steps and frames done since start, for tests and benchmarks.
+struct TLoopStats {
+    int logic_steps = 0;
+    int frames = 0;
+};
+const TLoopStats& LoopStats();
+
+// Runs the paced loop until Escape or a close request. Works only when something changed:
+// logic at most every 10 ms, frames at most every 100 ms, a 100 ms heartbeat.
+void RunMainLoop();
+// One pass of the loop; false when the loop is to end.
+bool MainLoopPass();
+
+} // namespace tonvella

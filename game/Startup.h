@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tonvella {
+
+// The whole program: start-up in its fixed order, then the main loop.
+void RunGame();
+// RunGame with the top-level error handling: an escaping exception prints its text to standard
+// error and gives status -1. Returns the process status.
+int RunProgram();
+
+} // namespace tonvella

@@ -1,0 +1,5 @@
+#include "game/Startup.h"
+
+int main() {
+    return tonvella::RunProgram();
+}

@@ -1,0 +1,49 @@
+// The window with its OpenGL context: opening, presenting, size, pointer and title.
+#pragma once
+
+#include <string>
+
+namespace tonvella {
+
+// Buffer flags for OpenGraphics.
+enum : int {
+    GRAPHICS_BACKBUFFER = 2,
+    GRAPHICS_ALPHABUFFER = 4,
+    GRAPHICS_DEPTHBUFFER = 8,
+    GRAPHICS_STENCILBUFFER = 16,
+    GRAPHICS_ACCUMBUFFER = 32,
+};
+
+class TGraphics; // the open window and its context
+
+// Selects the OpenGL driver with default flags ORed into every OpenGraphics.
+void SetGraphicsDriverGL(int default_flags);
+// Opens the window (depth 0) or a full-screen window; closes earlier graphics first.
+// None when no display, window or context could be had: GraphicsError says why.
+TGraphics* OpenGraphics(int width, int height, int depth, int rate, int flags);
+void CloseGraphics();
+TGraphics* CurrentGraphics();
+const std::string& GraphicsError();
+// Never 0; changes whenever a driver is selected or graphics open or close, so that objects
+// holding GL resources know when to rebuild them.
+int GraphicsSeq();
+
+// Shows the back buffer; sync 1 waits for the retrace, 0 does not.
+void PresentFrame(int sync);
+int FramesPresented();
+int ScreenWidth();
+int ScreenHeight();
+
+void HidePointer();
+void ShowPointer();
+void MoveMouse(int x, int y);
+
+// The caption of windows opened from now on.
+void SetAppTitle(const std::u16string& title);
+const std::u16string& AppTitle();
+
+// Called with every newly opened graphics (the 2D layer sets up its state here).
+using TGraphicsListener = void (*)(TGraphics*);
+void AddGraphicsListener(TGraphicsListener listener);
+
+} // namespace tonvella

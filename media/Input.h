@@ -1,0 +1,32 @@
+// Polled keyboard and mouse state. Every query first polls the system, so loops that do nothing
+// but ask stay current. Key codes are Windows virtual-key codes; buttons are 1 left, 2 right,
+// 3 middle.
+#pragma once
+
+namespace tonvella {
+
+int KeyHitCount(int key); // presses since the last call for this key, then 0
+int IsKeyDown(int key);   // 1 while held
+int MousePosX();
+int MousePosY();
+int IsMouseDown(int button);
+int MouseHitCount(int button);
+int MouseWheelTotal();
+int CloseRequested(); // 1 once after a close request, then 0
+int NextKeyChar();    // next typed character, 0 when none is waiting
+
+// Connects the polled state to the emit-event hook (once) and clears it. Opening graphics does
+// this.
+void EnablePolledInput();
+// Takes only events whose source is this one (none: any source).
+void AcceptEventSource(const void* source);
+void ClearKeys();
+void ClearMouse();
+
+// The function that drains the system's pending events into EmitEvent. The window layer installs
+// it; tests install their own scripted one. Re-entrant polls return at once.
+using TPollFunc = void (*)();
+void InstallPollFunction(TPollFunc poll);
+void PollSystem();
+
+} // namespace tonvella

@@ -1,0 +1,73 @@
+#include "Platform.h"
+
+#include "Text.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <unistd.h>
+
+namespace tonvella {
+
+namespace {
+
+class TSystemClock : public TClock {
+public:
+    // Counted from the first use rather than from boot, so that the int never wraps in a run.
+    int Now() override {
+        using namespace std::chrono;
+        static const steady_clock::time_point start = steady_clock::now();
+        return int(duration_cast<milliseconds>(steady_clock::now() - start).count());
+    }
+    void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
+
+TSystemClock system_clock;
+TClock* current_clock = &system_clock;
+
+} // namespace
+
+int Milliseconds() {
+    return current_clock->Now();
+}
+
+void SleepMs(int n) {
+    if (n > 0) current_clock->Sleep(n);
+}
+
+void ExitProgram() {
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+std::u16string GetEnvVar(const std::u16string& name) {
+    const char* value = std::getenv(ToUtf8(name).c_str());
+    return value ? FromUtf8(value) : std::u16string();
+}
+
+void DebugPrint(const std::u16string& text) {
+    std::string line = ToUtf8(text);
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fflush(stdout);
+}
+
+std::u16string ProgramPath() {
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? FromUtf8(std::string_view(buf, size_t(n))) : std::u16string();
+}
+
+std::u16string StripDirAndExt(const std::u16string& path) {
+    size_t slash = path.find_last_of(u"/\\");
+    std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+    size_t dot = name.rfind(u'.');
+    return dot == std::u16string::npos ? name : name.substr(0, dot);
+}
+
+void InstallClock(TClock* clock) {
+    current_clock = clock ? clock : &system_clock;
+}
+
+} // namespace tonvella
