@@ -1,0 +1,8 @@
+# Card-set content: set files, "Dir.lst" and the sounds, checked from the audio.
+add_test(NAME assets_sounds
+         COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/assets/sounds/check_sounds.py
+                 --assets ${CMAKE_SOURCE_DIR}/assets
+                 --score ${CMAKE_SOURCE_DIR}/tools/sounds)
+# The check itself: its analysis on known signals, and faults it must catch.
+add_test(NAME assets_sounds_check_catches_faults
+         COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/assets/sounds/test_check_sounds.py)
