@@ -1,0 +1,89 @@
+// Start-up time and the processor use of the idle game.
+// Runs the real game; measures the time from process start to the first presented frame, then
+// lets the game sit idle for 10 s and reports its CPU time as a share of one core.
+#include "game/Startup.h"
+#include "media/Events.h"
+#include "media/Graphics.h"
+#include "media/Platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <thread>
+#include <time.h>
+#include <unistd.h>
+
+using namespace tonvella;
+
+namespace {
+
+double Seconds(const timeval& t) {
+    return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+}
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
+}
+
+// Seconds since boot at which this process started (field 22 of /proc/self/stat).
+double ProcessStartSinceBoot() {
+    std::ifstream stat("/proc/self/stat");
+    std::string line;
+    std::getline(stat, line);
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 22; ++i)
+        fields >> field;
+    return std::stod(field) / double(sysconf(_SC_CLK_TCK));
+}
+
+double NowSinceBoot() {
+    timespec t{};
+    clock_gettime(CLOCK_BOOTTIME, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// The system clock, watching for the first frame and ending the game after the idle period.
+class TBenchClock : public TClock {
+public:
+    double first_frame = -1, idle_cpu_start = 0, idle_cpu_end = 0;
+    int idle_start_ms = -1;
+    int Now() override {
+        using namespace std::chrono;
+        static const steady_clock::time_point start = steady_clock::now();
+        int now = int(duration_cast<milliseconds>(steady_clock::now() - start).count());
+        if (first_frame < 0 && FramesPresented() > 0) {
+            first_frame = NowSinceBoot() - ProcessStartSinceBoot();
+            idle_start_ms = now;
+            idle_cpu_start = CpuSeconds();
+        }
+        if (idle_start_ms >= 0 && now - idle_start_ms >= 10000 && idle_cpu_end == 0) {
+            idle_cpu_end = CpuSeconds();
+            TEvent escape;
+            escape.id = EVENT_KEYDOWN;
+            escape.data = 27;
+            EmitEvent(escape);
+        }
+        return now;
+    }
+    void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+};
+
+} // namespace
+
+int main() {
+    TBenchClock clock;
+    InstallClock(&clock);
+    int status = RunProgram();
+    if (status != 0)
+        return status;
+    std::printf("start to first frame: %.0f ms\n", clock.first_frame * 1000);
+    std::printf("idle CPU over 10 s: %.2f %% of one core\n",
+                (clock.idle_cpu_end - clock.idle_cpu_start) / 10.0 * 100);
+    return 0;
+}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The window, its title, and the two ways out: Escape and the close button.
+. "$(dirname "$0")/lib.sh"
+
+start_game
+geometry=$(xwininfo -id "$window")
+echo "$geometry" | grep -q "Width: 1024" || fail "window is not 1024 wide: $geometry"
+echo "$geometry" | grep -q "Height: 768" || fail "window is not 768 high: $geometry"
+title=$(xdotool getwindowname "$window")
+case "$title" in
+"Quorvane Music Education Software: tonvella (V1.21)"*) ;;
+*) fail "unexpected title: $title" ;;
+esac
+sleep 0.5
+press_key Escape
+wait_game
+[ "$status" -eq 0 ] || fail "Escape ended the game with status $status"
+grep -qx "hier" "$WORK/out" || fail "no 'hier' line"
+grep -qx "vor REPEAT" "$WORK/out" || fail "no 'vor REPEAT' line"
+
+start_game
+sleep 0.5
+"$XCLOSE" "$window"
+wait_game
+[ "$status" -eq 0 ] || fail "closing the window ended the game with status $status"
+echo "PASS"

@@ -1,0 +1,150 @@
+#include "game/GameState.h"
+#include "game/MainLoop.h"
+#include "media/Events.h"
+#include "media/Input.h"
+#include "media/Platform.h"
+
+#include <gtest/gtest.h>
+
+using namespace tonvella;
+
+namespace {
+
+// Simulated time: sleeping advances it, nothing else does.
+class TFakeClock : public TClock {
+public:
+    int now = 0;
+    int Now() override { return now; }
+    void Sleep(int ms) override { now += ms; }
+};
+
+enum class Activity { Idle, MouseMoving, ButtonHeld };
+
+TFakeClock fake_clock;
+Activity activity = Activity::Idle;
+int stop_at = 1000;
+bool stop_with_close = false;
+int last_move = -1;
+
+void Send(int id, int data = 0, int x = 0, int y = 0) {
+    TEvent e;
+    e.id = id;
+    e.data = data;
+    e.x = x;
+    e.y = y;
+    EmitEvent(e);
+}
+
+// Plays the part of the window system: the events a user would cause by this time.
+void ScriptedPump() {
+    int t = fake_clock.now;
+    if (activity == Activity::MouseMoving && t != last_move) {
+        Send(EVENT_MOUSEMOVE, 0, 100 + t % 400, 600);
+        last_move = t;
+    }
+    if (t >= stop_at) {
+        Send(stop_with_close ? EVENT_APPTERMINATE : EVENT_KEYDOWN, 27);
+        stop_at = 1 << 30;
+    }
+}
+
+class MainLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake_clock.now = 0;
+        stop_at = 1000;
+        stop_with_close = false;
+        last_move = -1;
+        InstallClock(&fake_clock);
+        EnablePolledInput();
+        InstallPollFunction(ScriptedPump);
+        Send(EVENT_MOUSEMOVE, 0, 100, 600); // over the table, away from the drawer
+        Dirty = NextHeartbeat = NextInputStep = NextRender = 0;
+        LastMouseX = 100;
+        LastMouseY = 600;
+        DrawerOpening = DrawerCount = 0;
+        DrawerStep = 0;
+        SelectedCard = 0;
+    }
+    void TearDown() override {
+        InstallPollFunction(nullptr);
+        InstallClock(nullptr);
+    }
+    // Runs the loop for one simulated second; returns logic steps and frames done.
+    TLoopStats RunOneSecond(Activity what) {
+        activity = what;
+        if (what == Activity::ButtonHeld)
+            Send(EVENT_MOUSEDOWN, 1, 100, 600);
+        TLoopStats before = LoopStats();
+        RunMainLoop();
+        TLoopStats after = LoopStats();
+        return {after.logic_steps - before.logic_steps, after.frames - before.frames};
+    }
+};
+
+} // namespace
+
+TEST_F(MainLoopTest, PacingFollowsWhatTheUserDoes) {
+    struct {
+        const char* name;
+        Activity activity;
+        int min_steps, max_steps; // logic steps in one second
+    } cases[] = {
+        {"idle: only the 100 ms heartbeat", Activity::Idle, 9, 11},
+        {"mouse moving: a logic step every 10 ms or so", Activity::MouseMoving, 80, 100},
+        {"button held: the same as moving", Activity::ButtonHeld, 80, 100},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        TLoopStats done = RunOneSecond(c.activity);
+        EXPECT_GE(done.logic_steps, c.min_steps) << c.name;
+        EXPECT_LE(done.logic_steps, c.max_steps) << c.name;
+        // Never more than ten frames a second, and a frame with every heartbeat.
+        EXPECT_GE(done.frames, 9) << c.name;
+        EXPECT_LE(done.frames, 11) << c.name;
+        EXPECT_GE(fake_clock.now, 1000) << c.name;
+        EXPECT_LE(fake_clock.now, 1003) << c.name << ": Escape must end the loop at once";
+        Send(EVENT_MOUSEUP, 1);
+        TearDown();
+    }
+}
+
+TEST_F(MainLoopTest, IdleLoopSleepsTwoMillisecondsPerPass) {
+    // Between heartbeats an idle pass does nothing but sleep, so the processor stays free.
+    stop_at = 1 << 30;
+    int passes = 0;
+    while (fake_clock.now < 1000) {
+        ASSERT_TRUE(MainLoopPass());
+        ++passes;
+    }
+    EXPECT_GT(passes, 450);
+    EXPECT_LT(passes, 520);
+}
+
+TEST_F(MainLoopTest, CloseRequestEndsTheLoop) {
+    stop_with_close = true;
+    stop_at = 50;
+    RunOneSecond(Activity::Idle);
+    EXPECT_GE(fake_clock.now, 50);
+    EXPECT_LE(fake_clock.now, 53);
+}
+
+TEST_F(MainLoopTest, PressInTheDrawerRegionOpensTheDrawerInsteadOfPicking) {
+    Send(EVENT_MOUSEMOVE, 0, 900, 100); // CursorX = 8, CursorZ > 10
+    Send(EVENT_MOUSEDOWN, 1, 900, 100);
+    for (int i = 0; i < 20 && DrawerOpening == 0; ++i)
+        MainLoopPass();
+    EXPECT_EQ(DrawerOpening, 1);
+    EXPECT_EQ(SelectedCard, -1);
+    Send(EVENT_MOUSEUP, 1);
+    // The drawer slides out one step per pass and opens the menu after 34 steps.
+    int passes = 0;
+    while (DrawerOpening == 1 && passes < 100) {
+        MainLoopPass();
+        ++passes;
+    }
+    EXPECT_EQ(DrawerOpening, 0);
+    EXPECT_GE(passes, 33);
+    EXPECT_LE(passes, 36);
+    EXPECT_EQ(DrawerCount, 0);
+}

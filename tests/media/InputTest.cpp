@@ -1,0 +1,132 @@
+#include "media/Events.h"
+#include "media/Input.h"
+
+#include <gtest/gtest.h>
+
+using namespace tonvella;
+
+namespace {
+
+class InputTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnablePolledInput(); }
+    static void Send(int id, int data = 0, int x = 0, int y = 0) {
+        TEvent e;
+        e.id = id;
+        e.data = data;
+        e.x = x;
+        e.y = y;
+        EmitEvent(e);
+    }
+};
+
+} // namespace
+
+TEST_F(InputTest, HeldKeyCountsOnceAndRepeatsAddNothing) {
+    Send(EVENT_KEYDOWN, 27);
+    for (int i = 0; i < 30; ++i)
+        Send(EVENT_KEYREPEAT, 27);
+    EXPECT_EQ(IsKeyDown(27), 1);
+    EXPECT_EQ(KeyHitCount(27), 1);
+    EXPECT_EQ(KeyHitCount(27), 0);
+    Send(EVENT_KEYUP, 27);
+    EXPECT_EQ(IsKeyDown(27), 0);
+}
+
+TEST_F(InputTest, TwoPressesBetweenQueriesCountTwo) {
+    for (int i = 0; i < 2; ++i) {
+        Send(EVENT_KEYDOWN, 112);
+        Send(EVENT_KEYUP, 112);
+    }
+    EXPECT_EQ(KeyHitCount(112), 2);
+}
+
+TEST_F(InputTest, LosingFocusDiscardsUnreadHitsAndHeldButtons) {
+    Send(EVENT_KEYDOWN, 49);
+    Send(EVENT_MOUSEDOWN, 1, 10, 10);
+    Send(EVENT_APPSUSPEND);
+    Send(EVENT_APPRESUME);
+    EXPECT_EQ(KeyHitCount(49), 0);
+    EXPECT_EQ(IsKeyDown(49), 0);
+    EXPECT_EQ(IsMouseDown(1), 0);
+    EXPECT_EQ(MouseHitCount(1), 0);
+}
+
+TEST_F(InputTest, MouseStateFollowsEvents) {
+    Send(EVENT_MOUSEMOVE, 0, 300, 200);
+    Send(EVENT_MOUSEDOWN, 1, 300, 200);
+    Send(EVENT_MOUSEMOVE, 0, -5, 900); // captured: beyond the edges
+    EXPECT_EQ(MousePosX(), -5);
+    EXPECT_EQ(MousePosY(), 900);
+    EXPECT_EQ(IsMouseDown(1), 1);
+    EXPECT_EQ(MouseHitCount(1), 1);
+    Send(EVENT_MOUSEUP, 1);
+    EXPECT_EQ(IsMouseDown(1), 0);
+    Send(EVENT_MOUSEWHEEL, 2);
+    Send(EVENT_MOUSEWHEEL, -1);
+    EXPECT_EQ(MouseWheelTotal(), 1);
+}
+
+TEST_F(InputTest, CloseRequestIsReportedOnce) {
+    Send(EVENT_APPTERMINATE);
+    EXPECT_EQ(CloseRequested(), 1);
+    EXPECT_EQ(CloseRequested(), 0);
+}
+
+TEST_F(InputTest, OutOfRangeCodesAreIgnored) {
+    Send(EVENT_KEYDOWN, 300);
+    Send(EVENT_MOUSEDOWN, 7);
+    EXPECT_EQ(KeyHitCount(300), 0);
+    EXPECT_EQ(IsKeyDown(-1), 0);
+    EXPECT_EQ(MouseHitCount(7), 0);
+}
+
+TEST_F(InputTest, CharacterQueueHoldsAtMost256) {
+    for (int i = 0; i < 300; ++i)
+        Send(EVENT_KEYCHAR, 'a' + i % 26);
+    int read = 0;
+    while (NextKeyChar() != 0)
+        ++read;
+    EXPECT_EQ(read, 256);
+}
+
+TEST_F(InputTest, EventsFromOtherSourcesAreIgnoredWhenOneIsAccepted) {
+    int window = 0, other = 0;
+    AcceptEventSource(&window);
+    TEvent e;
+    e.id = EVENT_KEYDOWN;
+    e.data = 65;
+    e.source = &other;
+    EmitEvent(e);
+    EXPECT_EQ(KeyHitCount(65), 0);
+    e.source = &window;
+    EmitEvent(e);
+    EXPECT_EQ(KeyHitCount(65), 1);
+    AcceptEventSource(nullptr);
+}
+
+TEST(Hooks, RunInPriorityOrderPassingResultsOn) {
+    static std::string order;
+    order.clear();
+    auto a = [](int, void* d, void*) -> void* {
+        order += 'a';
+        return d;
+    };
+    auto b = [](int, void* d, void*) -> void* {
+        order += 'b';
+        return d;
+    };
+    auto c = [](int, void*, void*) -> void* {
+        order += 'c';
+        return reinterpret_cast<void*>(42);
+    };
+    const int id = 999;
+    AddHook(id, a, nullptr, 0);
+    AddHook(id, b, nullptr, 5);
+    AddHook(id, c, nullptr, 0); // equal priority goes after the earlier one
+    EXPECT_EQ(RunHooks(id, nullptr), reinterpret_cast<void*>(42));
+    EXPECT_EQ(order, "bac");
+    RemoveHook(id, a, nullptr);
+    RemoveHook(id, b, nullptr);
+    RemoveHook(id, c, nullptr);
+}
