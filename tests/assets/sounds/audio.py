@@ -156,10 +156,10 @@ def two_notes(keys):
         cost = v[:s].var() * s + v[s:].var() * (len(v) - s)
         if best is None or cost < best:
             best, split = cost, s
-    left, right = v[:split], v[split:]
-    # Frames next to the change may still carry the old note or the attack.
-    trim = lambda seg: seg[len(seg) // 5: len(seg) - len(seg) // 5] if len(seg) > 10 else seg
-    return float(np.median(trim(left))), float(np.median(trim(right)))
+    def core(seg):  # frames next to the change may still carry the old note
+        return seg[len(seg) // 5: len(seg) - len(seg) // 5] if len(seg) > 10 else seg
+
+    return float(np.median(core(v[:split]))), float(np.median(core(v[split:])))
 
 
 # --- onsets ---------------------------------------------------------------------
