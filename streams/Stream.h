@@ -56,7 +56,7 @@ public:
     virtual int ReadBytes(void* buf, int count);
     virtual int WriteBytes(const void* buf, int count);
     virtual int SkipBytes(int count);
-    virtual int ReadByte();  // 0..255
+    virtual int ReadByte(); // 0..255
     virtual int WriteByte(int value);
     virtual int ReadShort(); // 0..65535
     virtual int WriteShort(int value);
