@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "CardSets.h"
 #include "GameState.h"
 #include "MainLoop.h"
 #include "Operations.h"
@@ -9,6 +10,9 @@
 #include "media/Input.h"
 #include "media/Platform.h"
 #include "media/Text.h"
+#include "Translator/Translation.h"
+#include "streams/Embedded.h"
+#include "streams/Modules.h"
 
 #include <cstdio>
 #include <exception>
@@ -22,9 +26,8 @@ constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
 // Pieces of start-up that belong to subsystems still to come keep their place here.
-void RegisterEmbeddedBlobs() {}
-void InitStreamModules() {}
-void PrepareTranslation() {}
+void RegisterEmbeddedBlobs() { RegisterGameBlobs(); }
+void InitStreamModules() { InitStreamProtocols(); }
 void LoadMedia() {}
 void CreateCameraAndHud() {}
 void CreateLights() {}
@@ -46,10 +49,11 @@ void OpenGameWindow() {
 void RunGame() {
     RegisterEmbeddedBlobs();
     InitStreamModules();
-    PrepareTranslation();
+    CreateTranslationCaches();
     Version = u"1.21";
     SeedRandom(Milliseconds());
     AssetBase = u"ZIP::Incbin::tt.zip//";
+    FillLanguageTable();
     DebugPrint(u"hier");
     SetWindowTitle(250);
     LoadCardSet(CurrentSetFile);
