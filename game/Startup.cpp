@@ -1,6 +1,5 @@
 #include "Startup.h"
 
-#include "CardSets.h"
 #include "GameState.h"
 #include "MainLoop.h"
 #include "Operations.h"
@@ -10,7 +9,6 @@
 #include "media/Input.h"
 #include "media/Platform.h"
 #include "media/Text.h"
-#include "Translator/Translation.h"
 #include "streams/Embedded.h"
 #include "streams/Modules.h"
 
@@ -28,6 +26,7 @@ constexpr int kWindowHeight = 768;
 // Pieces of start-up that belong to subsystems still to come keep their place here.
 void RegisterEmbeddedBlobs() { RegisterGameBlobs(); }
 void InitStreamModules() { InitStreamProtocols(); }
+void PrepareTranslation() {}
 void LoadMedia() {}
 void CreateCameraAndHud() {}
 void CreateLights() {}
@@ -49,11 +48,10 @@ void OpenGameWindow() {
 void RunGame() {
     RegisterEmbeddedBlobs();
     InitStreamModules();
-    CreateTranslationCaches();
+    PrepareTranslation();
     Version = u"1.21";
     SeedRandom(Milliseconds());
     AssetBase = u"ZIP::Incbin::tt.zip//";
-    FillLanguageTable();
     DebugPrint(u"hier");
     SetWindowTitle(250);
     LoadCardSet(CurrentSetFile);
