@@ -1,0 +1,249 @@
+#include "media/sound/DirectSound.h"
+
+#include "media/Platform.h"
+#include "media/Text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace tonvella {
+
+namespace {
+
+int generation = 0;
+TDirectSoundAudioDriver* active_driver = nullptr;
+
+[[noreturn]] void Failed(const char* what, int code) {
+    throw std::runtime_error(std::string(what) + " failed (" + std::to_string(code & 0xFFFF) + ")");
+}
+
+// Buffer description flags: global focus, volume, pan and frequency control, static buffer;
+// software mixing unless hardware was asked for. Our mixer offers every control on every buffer
+// and mixes in software alike, so they only document the request.
+constexpr int DESC_FLAGS = 0x80E2;
+constexpr int DESC_SOFTWARE = 0x8;
+
+} // namespace
+
+TDirectSoundAudioDriver* ActiveDirectSoundDriver() {
+    return active_driver;
+}
+
+int DirectSoundGeneration() {
+    return generation;
+}
+
+bool TBuf::Active() {
+    return _paused || IsPlaying();
+}
+
+bool TBuf::IsPlaying() {
+    if (_paused) return false;
+    int status = 0;
+    if (int err = _buffer->GetStatus(status)) Failed("DirectSound", err);
+    return (status & MIX_STATUS_PLAYING) != 0;
+}
+
+int TDirectSoundAudioDriver::Startup() {
+    std::string error;
+    _dsound = TMixDevice::Open(error);
+    if (!_dsound) {
+        DebugPrint(u"No audio device (" + FromUtf8(error) + u"), sounds stay silent");
+        return 0;
+    }
+    active_driver = this;
+    return 1;
+}
+
+void TDirectSoundAudioDriver::Shutdown() {
+    ++generation;
+    if (active_driver == this) active_driver = nullptr;
+    _lonely = nullptr;
+    if (_dsound) _dsound->Close();
+    _dsound = nullptr;
+}
+
+void TDirectSoundAudioDriver::FlushLonely() {
+    TBufHandle* link = &_lonely;
+    while (*link) {
+        if ((*link)->Active())
+            link = &(*link)->_succ;
+        else
+            *link = (*link)->_succ;
+    }
+}
+
+TSoundHandle TDirectSoundAudioDriver::CreateSound(const TAudioSampleHandle& given, int flags) {
+    if (!given) return nullptr;
+    FlushLonely();
+    TAudioSampleHandle sample = given;
+    if (sample->format == SAMPLE_MONO16BE) sample = sample->Convert(SAMPLE_MONO16LE);
+    if (sample->format == SAMPLE_STEREO16BE) sample = sample->Convert(SAMPLE_STEREO16LE);
+
+    TWaveFormat format;
+    format.channels = SampleChannels(sample->format);
+    format.hertz = sample->hertz;
+    format.bits = sample->format == SAMPLE_MONO8 || sample->format == SAMPLE_STEREO8 ? 8 : 16;
+    int desc_flags = DESC_FLAGS;
+    if (!((flags & SOUND_HARDWARE) && _mode != 1)) desc_flags |= DESC_SOFTWARE;
+    (void)desc_flags;
+
+    if (!_dsound) Failed("CreateSoundBuffer", MIX_ERR_NO_DEVICE);
+    int err = 0;
+    TMixBufferHandle buffer = _dsound->CreateBuffer(format, sample->ByteSize(), err);
+    if (!buffer) Failed("CreateSoundBuffer", err);
+    int bytes = 0;
+    std::uint8_t* memory = buffer->Lock(bytes);
+    if (!memory && bytes > 0) Failed("Lock SoundBuffer", MIX_ERR_INVALID);
+    if (bytes > 0) std::memcpy(memory, sample->samples, size_t(bytes));
+    if ((err = buffer->Unlock())) Failed("Unlock SoundBuffer", err);
+
+    auto sound = std::make_shared<TDirectSoundSound>();
+    sound->_seq = generation;
+    sound->_buffer = buffer;
+    sound->_hertz = sample->hertz;
+    sound->_loop = flags & SOUND_LOOP;
+    sound->_bufs = std::make_shared<TBuf>(buffer);
+    return sound;
+}
+
+TChannelHandle TDirectSoundAudioDriver::AllocChannel() {
+    auto channel = std::make_shared<TDirectSoundChannel>();
+    channel->_static = 1;
+    return channel;
+}
+
+// Buffers that still play go on playing after their sound is let go; the driver frees them
+// once they have finished.
+TDirectSoundSound::~TDirectSoundSound() {
+    if (_seq != generation || !active_driver || !_bufs) return;
+    TBuf* last = _bufs.get();
+    while (last->_succ)
+        last = last->_succ.get();
+    last->_succ = active_driver->_lonely;
+    active_driver->_lonely = _bufs;
+}
+
+TChannelHandle TDirectSoundSound::Play(const TChannelHandle& channel) {
+    TChannelHandle cued = Cue(channel);
+    cued->SetPaused(0);
+    return cued;
+}
+
+TChannelHandle TDirectSoundSound::Cue(const TChannelHandle& channel) {
+    auto ds = std::dynamic_pointer_cast<TDirectSoundChannel>(channel);
+    if (!ds) ds = std::make_shared<TDirectSoundChannel>();
+    ds->Cue(std::static_pointer_cast<TDirectSoundSound>(shared_from_this()));
+    return ds;
+}
+
+TDirectSoundChannel::~TDirectSoundChannel() {
+    // A started playback outlives its handle; one that was only cued would never be heard.
+    if (OwnsBuffer() && _buf->_paused) Stop();
+}
+
+int TDirectSoundChannel::VolumeHundredths() const {
+    return int((1.0f - _volume) * -10000.0f);
+}
+
+int TDirectSoundChannel::PanHundredths() const {
+    return int(_pan * 10000.0f);
+}
+
+int TDirectSoundChannel::Cue(const std::shared_ptr<TDirectSoundSound>& sound) {
+    Stop();
+    TBufHandle taken;
+    for (TBufHandle buf = sound->_bufs; buf; buf = buf->_succ) {
+        if (!buf->Active()) {
+            taken = buf;
+            ++taken->_seq;
+            break;
+        }
+    }
+    if (!taken) {
+        TDirectSoundAudioDriver* driver = active_driver;
+        if (!driver || !driver->Device()) return 0;
+        driver->FlushLonely();
+        int err = 0;
+        TMixBufferHandle copy = driver->Device()->DuplicateBuffer(sound->_buffer, err);
+        if (!copy) return 0;
+        taken = std::make_shared<TBuf>(std::move(copy));
+        taken->_succ = sound->_bufs;
+        sound->_bufs = taken;
+    }
+    _sound = sound;
+    _buf = taken;
+    _seq = taken->_seq;
+    _hertz = sound->_hertz;
+    _playFlags = sound->_loop ? 1 : 0;
+    taken->_paused = 1;
+
+    TMixBuffer& buffer = *taken->_buffer;
+    buffer.SetCurrentPosition(0);
+    buffer.SetVolume(VolumeHundredths());
+    buffer.SetPan(PanHundredths());
+    buffer.SetFrequency(int(float(_hertz) * _rate));
+    return 1;
+}
+
+void TDirectSoundChannel::LetGo() {
+    ++_buf->_seq;
+    _buf = nullptr;
+}
+
+int TDirectSoundChannel::SetPaused(int paused) {
+    if (!OwnsBuffer()) return 0;
+    if (!_buf->Active()) {
+        LetGo(); // played to its end
+        return 0;
+    }
+    if (paused)
+        _buf->_buffer->Stop();
+    else
+        _buf->_buffer->Play(_playFlags & 1);
+    _buf->_paused = paused;
+    return 1;
+}
+
+int TDirectSoundChannel::Stop() {
+    if (!OwnsBuffer()) return 0;
+    _buf->_buffer->Stop();
+    _buf->_paused = 0;
+    LetGo();
+    return 1;
+}
+
+// The shaping puts the audible change of the game's linear fades into the upper part of the
+// range: volume 0.5 is -6.69 dB rather than the -50 dB a straight mapping would give.
+int TDirectSoundChannel::SetVolume(float volume) {
+    _volume = std::pow(std::clamp(volume, 0.0f, 1.0f), 0.1f);
+    if (!OwnsBuffer()) return 0;
+    _buf->_buffer->SetVolume(VolumeHundredths());
+    return 1;
+}
+
+int TDirectSoundChannel::SetPan(float pan) {
+    pan = std::clamp(pan, -1.0f, 1.0f);
+    float shaped = 1.0f - std::pow(1.0f - std::fabs(pan), 0.1f);
+    _pan = pan < 0 ? -shaped : shaped;
+    if (!OwnsBuffer()) return 0;
+    _buf->_buffer->SetPan(PanHundredths());
+    return 1;
+}
+
+int TDirectSoundChannel::SetRate(float rate) {
+    _rate = rate;
+    if (!OwnsBuffer()) return 0;
+    _buf->_buffer->SetFrequency(int(float(_hertz) * _rate));
+    return 1;
+}
+
+int TDirectSoundChannel::Playing() {
+    if (!OwnsBuffer()) return 0;
+    return _buf->IsPlaying() ? 1 : 0;
+}
+
+} // namespace tonvella

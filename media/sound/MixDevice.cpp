@@ -1,0 +1,228 @@
+#include "media/sound/MixDevice.h"
+
+#include <SDL.h>
+#include <algorithm>
+#include <cmath>
+
+namespace tonvella {
+
+namespace {
+
+// Hundredths of a decibel to an amplitude factor; the bottom of the range is true silence.
+float Attenuation(int hundredths_db) {
+    if (hundredths_db <= MIX_VOLUME_MIN) return 0.0f;
+    return float(std::pow(10.0, hundredths_db / 2000.0));
+}
+
+} // namespace
+
+std::shared_ptr<TMixDevice> TMixDevice::Open(std::string& error) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        error = SDL_GetError();
+        return nullptr;
+    }
+    std::shared_ptr<TMixDevice> device(new TMixDevice);
+    SDL_AudioSpec want{}, have{};
+    want.freq = MIX_RATE;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = MIX_FRAMES;
+    want.callback = &TMixDevice::Callback;
+    want.userdata = device.get();
+    // No changes allowed: SDL converts to whatever the hardware wants, and the callback always
+    // sees exactly the format and period it asked for.
+    device->_sdl_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device->_sdl_device == 0) {
+        error = SDL_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return nullptr;
+    }
+    device->_frames = have.samples;
+    device->_rate = have.freq;
+    device->_accu.resize(size_t(have.samples) * 2);
+    SDL_PauseAudioDevice(device->_sdl_device, 0);
+    return device;
+}
+
+TMixDevice::~TMixDevice() {
+    Close();
+}
+
+void TMixDevice::Close() {
+    if (_sdl_device == 0) return;
+    // Not under our lock: closing waits for a running callback, which takes it.
+    SDL_CloseAudioDevice(_sdl_device);
+    _sdl_device = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void TMixDevice::Callback(void* self, std::uint8_t* stream, int len) {
+    static_cast<TMixDevice*>(self)->Mix(reinterpret_cast<std::int16_t*>(stream), len / 4);
+}
+
+void TMixDevice::Mix(std::int16_t* out, int frames) {
+    std::lock_guard<std::mutex> hold(_lock);
+    int chunk = int(_accu.size() / 2);
+    while (frames > 0) {
+        int n = std::min(frames, chunk);
+        std::fill(_accu.begin(), _accu.begin() + n * 2, 0.0f);
+        for (TMixBuffer* buffer : _buffers)
+            if (buffer->_playing) buffer->MixInto(_accu.data(), n);
+        for (int i = 0; i < n * 2; ++i)
+            out[i] = std::int16_t(std::clamp(std::lrint(_accu[size_t(i)]), -32768L, 32767L));
+        out += n * 2;
+        frames -= n;
+    }
+}
+
+TMixBufferHandle TMixDevice::CreateBuffer(const TWaveFormat& format, int bytes, int& error) {
+    error = 0;
+    bool valid = (format.channels == 1 || format.channels == 2) &&
+                 (format.bits == 8 || format.bits == 16) && format.hertz >= MIX_FREQUENCY_MIN &&
+                 format.hertz <= MIX_FREQUENCY_MAX && bytes >= 0;
+    if (!valid) {
+        error = MIX_ERR_INVALID;
+        return nullptr;
+    }
+    auto data = std::make_shared<TMixBuffer::TData>();
+    data->format = format;
+    data->frames = bytes / (format.channels * format.bits / 8);
+    data->bytes.assign(size_t(bytes), format.bits == 8 ? 0x80 : 0);
+    return TMixBufferHandle(new TMixBuffer(shared_from_this(), std::move(data)));
+}
+
+TMixBufferHandle TMixDevice::DuplicateBuffer(const TMixBufferHandle& source, int& error) {
+    error = 0;
+    if (!source || source->_device.get() != this) {
+        error = MIX_ERR_INVALID;
+        return nullptr;
+    }
+    TMixBufferHandle copy(new TMixBuffer(shared_from_this(), source->_data));
+    std::lock_guard<std::mutex> hold(_lock);
+    copy->_volume = source->_volume;
+    copy->_pan = source->_pan;
+    copy->_frequency = source->_frequency;
+    copy->UpdateGains();
+    return copy;
+}
+
+TMixBuffer::TMixBuffer(std::shared_ptr<TMixDevice> device, std::shared_ptr<TData> data)
+    : _device(std::move(device)), _data(std::move(data)) {
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    _device->_buffers.push_back(this);
+}
+
+TMixBuffer::~TMixBuffer() {
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    auto& list = _device->_buffers;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+std::uint8_t* TMixBuffer::Lock(int& bytes) {
+    bytes = int(_data->bytes.size());
+    return _data->bytes.data();
+}
+
+int TMixBuffer::Unlock() {
+    return 0;
+}
+
+int TMixBuffer::Play(bool looping) {
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    if (_device->_sdl_device == 0) return MIX_ERR_NO_DEVICE;
+    _looping = looping;
+    _playing = _data->frames > 0;
+    return 0;
+}
+
+int TMixBuffer::Stop() {
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    _playing = false;
+    return 0;
+}
+
+int TMixBuffer::SetCurrentPosition(int frame) {
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    if (frame < 0 || frame > _data->frames) return MIX_ERR_INVALID;
+    _pos = std::uint64_t(frame) << 32;
+    return 0;
+}
+
+int TMixBuffer::SetVolume(int hundredths_db) {
+    if (hundredths_db < MIX_VOLUME_MIN || hundredths_db > MIX_VOLUME_MAX) return MIX_ERR_INVALID;
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    _volume = hundredths_db;
+    UpdateGains();
+    return 0;
+}
+
+int TMixBuffer::SetPan(int pan) {
+    if (pan < MIX_PAN_LEFT || pan > MIX_PAN_RIGHT) return MIX_ERR_INVALID;
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    _pan = pan;
+    UpdateGains();
+    return 0;
+}
+
+int TMixBuffer::SetFrequency(int hertz) {
+    if (hertz != MIX_FREQUENCY_ORIGINAL && (hertz < MIX_FREQUENCY_MIN || hertz > MIX_FREQUENCY_MAX))
+        return MIX_ERR_INVALID;
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    _frequency = hertz;
+    return 0;
+}
+
+int TMixBuffer::GetStatus(int& status) {
+    std::lock_guard<std::mutex> hold(_device->_lock);
+    status = _playing ? MIX_STATUS_PLAYING : 0;
+    return 0;
+}
+
+// Pan attenuates only the far side, the way a balance control does: full right leaves the
+// left channel silent and the right one untouched.
+void TMixBuffer::UpdateGains() {
+    float gain = Attenuation(_volume);
+    _gain_left = gain * (_pan > 0 ? Attenuation(-_pan) : 1.0f);
+    _gain_right = gain * (_pan < 0 ? Attenuation(_pan) : 1.0f);
+}
+
+float TMixBuffer::SampleAt(int frame, int channel) const {
+    const TWaveFormat& f = _data->format;
+    size_t at = size_t(frame) * size_t(f.channels) + size_t(channel < f.channels ? channel : 0);
+    if (f.bits == 8) return float((int(_data->bytes[at]) - 128) * 256);
+    const std::uint8_t* p = &_data->bytes[at * 2];
+    return float(std::int16_t(p[0] | p[1] << 8));
+}
+
+void TMixBuffer::MixInto(float* out, int frames) {
+    const int total = _data->frames;
+    const int hertz = _frequency == MIX_FREQUENCY_ORIGINAL ? _data->format.hertz : _frequency;
+    const std::uint64_t step = (std::uint64_t(hertz) << 32) / std::uint64_t(_device->_rate);
+    const std::uint64_t end = std::uint64_t(total) << 32;
+    for (int i = 0; i < frames; ++i) {
+        if (_pos >= end) {
+            if (!_looping) {
+                _playing = false;
+                _pos = 0;
+                return;
+            }
+            _pos %= end;
+        }
+        int frame = int(_pos >> 32);
+        float frac = float(_pos & 0xFFFFFFFFu) / 4294967296.0f;
+        int next = frame + 1 < total ? frame + 1 : (_looping ? 0 : frame);
+        for (int c = 0; c < 2; ++c) {
+            float a = SampleAt(frame, c);
+            float v = frac == 0.0f ? a : a + (SampleAt(next, c) - a) * frac;
+            out[i * 2 + c] += v * (c == 0 ? _gain_left : _gain_right);
+        }
+        _pos += step;
+    }
+    // A one-shot that reached its end says so now, not a period later.
+    if (!_looping && _pos >= end) {
+        _playing = false;
+        _pos = 0;
+    }
+}
+
+} // namespace tonvella

@@ -1,0 +1,123 @@
+// The buffer layer that playback runs on: secondary buffers of PCM data with volume (hundredths
+// of a decibel), pan, frequency, looping and a playing status, mixed into one SDL audio device.
+// Buffers are driven from the game's thread; the mixing runs on SDL's audio thread, so every
+// buffer operation takes the device's lock for a moment.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tonvella {
+
+constexpr int MIX_RATE = 44100;
+constexpr int MIX_FRAMES = 512; // device buffer; keeps a started sound within about 12 ms
+
+constexpr int MIX_VOLUME_MIN = -10000; // silent
+constexpr int MIX_VOLUME_MAX = 0;
+constexpr int MIX_PAN_LEFT = -10000;
+constexpr int MIX_PAN_RIGHT = 10000;
+constexpr int MIX_FREQUENCY_MIN = 100;
+constexpr int MIX_FREQUENCY_MAX = 200000;
+constexpr int MIX_FREQUENCY_ORIGINAL = 0; // the rate of the buffer's own data
+
+constexpr int MIX_STATUS_PLAYING = 1;
+
+// Error codes of buffer operations (0 is success).
+constexpr int MIX_ERR_INVALID = 0x57;
+constexpr int MIX_ERR_NO_DEVICE = 0x15;
+
+struct TWaveFormat {
+    int channels = 0; // 1 or 2
+    int hertz = 0;
+    int bits = 0; // 8 (unsigned) or 16 (signed little-endian)
+};
+
+class TMixDevice;
+
+class TMixBuffer {
+public:
+    ~TMixBuffer();
+    TMixBuffer(const TMixBuffer&) = delete;
+    TMixBuffer& operator=(const TMixBuffer&) = delete;
+
+    // The whole sample memory for writing. Fill it before the buffer plays: the data is shared
+    // with every duplicate and read by the mixer without a copy.
+    std::uint8_t* Lock(int& bytes);
+    int Unlock();
+
+    int Play(bool looping);
+    int Stop();
+    int SetCurrentPosition(int frame);
+    int SetVolume(int hundredths_db);
+    int SetPan(int pan);
+    int SetFrequency(int hertz);
+    int GetStatus(int& status);
+    int GetVolume() const { return _volume; }
+    int GetPan() const { return _pan; }
+    int GetFrequency() const { return _frequency; }
+
+    const TWaveFormat& Format() const { return _data->format; }
+
+private:
+    friend class TMixDevice;
+    struct TData {
+        TWaveFormat format;
+        int frames = 0;
+        std::vector<std::uint8_t> bytes;
+    };
+    TMixBuffer(std::shared_ptr<TMixDevice> device, std::shared_ptr<TData> data);
+    void UpdateGains();
+    // Mixer side, under the device lock.
+    void MixInto(float* out, int frames);
+    float SampleAt(int frame, int channel) const;
+
+    std::shared_ptr<TMixDevice> _device;
+    std::shared_ptr<TData> _data;
+    bool _playing = false;
+    bool _looping = false;
+    std::uint64_t _pos = 0; // frames in 32.32 fixed point
+    int _volume = 0;
+    int _pan = 0;
+    int _frequency = 0;
+    float _gain_left = 1, _gain_right = 1;
+};
+
+using TMixBufferHandle = std::shared_ptr<TMixBuffer>;
+
+class TMixDevice : public std::enable_shared_from_this<TMixDevice> {
+public:
+    // Opens SDL's audio subsystem and its default output device at MIX_RATE, 16-bit stereo,
+    // MIX_FRAMES frames; none with the reason in `error` when there is no device.
+    static std::shared_ptr<TMixDevice> Open(std::string& error);
+    ~TMixDevice();
+
+    // Stops mixing and lets go of SDL's device. Buffers stay valid objects but are no longer heard.
+    void Close();
+
+    // A buffer of `bytes` bytes of the given format (silence); none with MIX_ERR_INVALID in
+    // `error` for formats the mixer cannot play.
+    TMixBufferHandle CreateBuffer(const TWaveFormat& format, int bytes, int& error);
+    // A new buffer sharing the sample memory of `source`, stopped, at position 0.
+    TMixBufferHandle DuplicateBuffer(const TMixBufferHandle& source, int& error);
+
+    int Frames() const { return _frames; } // the device buffer actually obtained
+    int Rate() const { return _rate; }
+
+private:
+    TMixDevice() = default;
+    static void Callback(void* self, std::uint8_t* stream, int len);
+    void Mix(std::int16_t* out, int frames);
+
+    friend class TMixBuffer;
+    std::mutex _lock;
+    std::vector<TMixBuffer*> _buffers; // every live buffer of this device
+    std::vector<float> _accu;
+    std::uint32_t _sdl_device = 0;
+    int _frames = 0;
+    int _rate = 0;
+};
+
+} // namespace tonvella

@@ -1,0 +1,86 @@
+#include "media/sound/SampleLoader.h"
+
+#include "media/Platform.h"
+#include "media/sound/Loaders.h"
+#include "streams/Stream.h"
+
+#include <string>
+
+namespace tonvella {
+
+namespace {
+
+TAudioSampleLoader* loader_head = nullptr;
+
+// Made on first use, not by static initialisers, which a static library would drop.
+void RegisterSampleLoaders() {
+    static const bool registered = [] {
+        new TAudioSampleLoaderOGG;
+        new TAudioSampleLoaderWAV;
+        return true;
+    }();
+    (void)registered;
+}
+
+struct TCloseAtEnd {
+    TStreamHandle stream;
+    ~TCloseAtEnd() { CloseFileHandle(stream); }
+};
+
+void Refuse(const std::u16string& url, const std::string& reason) {
+    DebugPrint(u"Sound not loaded: " + url + u" (" + std::u16string(reason.begin(), reason.end()) +
+               u")");
+}
+
+} // namespace
+
+TAudioSampleLoader::TAudioSampleLoader() {
+    _succ = loader_head;
+    loader_head = this;
+}
+
+TAudioSampleLoader* FirstAudioSampleLoader() {
+    RegisterSampleLoaders();
+    return loader_head;
+}
+
+void CheckSampleLimits(const char* kind, long long channels, long long hertz, long long frames) {
+    std::string what = kind;
+    if (channels < 1 || channels > SAMPLE_MAX_CHANNELS)
+        throw TSampleFormatError(what + " with " + std::to_string(channels) + " channels");
+    if (hertz < SAMPLE_MIN_HERTZ || hertz > SAMPLE_MAX_HERTZ)
+        throw TSampleFormatError(what + " at " + std::to_string(hertz) + " Hz");
+    if (frames <= 0) throw TSampleFormatError(what + " without audio data");
+    if (frames > hertz * SAMPLE_MAX_SECONDS)
+        throw TSampleFormatError(what + " longer than " + std::to_string(SAMPLE_MAX_SECONDS / 60) +
+                                 " minutes");
+}
+
+TAudioSampleHandle LoadSampleFromUrl(const std::u16string& url) {
+    TStreamHandle stream = OpenFileForReading(url);
+    if (!stream) {
+        Refuse(url, "cannot open");
+        return nullptr;
+    }
+    TCloseAtEnd closer{stream};
+    int start = stream->Pos();
+    if (start == -1) throw TRuntimeException("Stream is not seekable");
+
+    std::string reason;
+    bool truncated = false;
+    for (TAudioSampleLoader* loader = FirstAudioSampleLoader(); loader; loader = loader->_succ) {
+        stream->Seek(start);
+        try {
+            if (TAudioSampleHandle sample = loader->LoadAudioSample(*stream)) return sample;
+        } catch (const TSampleFormatError& e) {
+            if (reason.empty()) reason = e.what();
+        } catch (const TStreamException&) {
+            truncated = true; // not this loader's format, or its data ends early
+        }
+    }
+    if (reason.empty()) reason = truncated ? "data ends early" : "unknown format";
+    Refuse(url, reason);
+    return nullptr;
+}
+
+} // namespace tonvella

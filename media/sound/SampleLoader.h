@@ -1,0 +1,50 @@
+// Decoders that turn sound files into samples. Loaders are tried newest first; each one looks
+// at the stream from the same start.
+#pragma once
+
+#include "media/sound/AudioSample.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace tonvella {
+
+class TStream;
+
+// Limits every decoder applies before it allocates anything.
+constexpr int SAMPLE_MAX_CHANNELS = 2;
+constexpr int SAMPLE_MIN_HERTZ = 8000;
+constexpr int SAMPLE_MAX_HERTZ = 192000;
+constexpr int SAMPLE_MAX_SECONDS = 600;
+
+// Thrown by a loader that recognised its format in data it cannot accept; the text names the
+// reason. The loader chain moves on and reports the reason if nothing else loads the file.
+class TSampleFormatError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TAudioSampleLoader {
+public:
+    TAudioSampleLoader(); // prepends itself to the loader list
+    virtual ~TAudioSampleLoader() = default;
+    TAudioSampleLoader(const TAudioSampleLoader&) = delete;
+    TAudioSampleLoader& operator=(const TAudioSampleLoader&) = delete;
+
+    // The decoded sample, or none when the data is not of this loader's format.
+    virtual TAudioSampleHandle LoadAudioSample(TStream& stream) = 0;
+
+    TAudioSampleLoader* _succ = nullptr;
+};
+
+TAudioSampleLoader* FirstAudioSampleLoader();
+
+// Opens the url and decodes it with the first loader that takes it; none (with one diagnostic
+// line naming the file and the reason) when it cannot be opened or decoded. Runtime error
+// "Stream is not seekable" for a stream without a position.
+TAudioSampleHandle LoadSampleFromUrl(const std::u16string& url);
+
+// Throws TSampleFormatError when channels, rate or length are outside the limits above.
+void CheckSampleLimits(const char* kind, long long channels, long long hertz, long long frames);
+
+} // namespace tonvella
