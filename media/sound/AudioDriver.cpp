@@ -34,6 +34,16 @@ TAudioDriver::TAudioDriver() {
     driver_head = this;
 }
 
+TAudioDriver::~TAudioDriver() {
+    for (TAudioDriver** link = &driver_head; *link; link = &(*link)->_succ) {
+        if (*link == this) {
+            *link = _succ;
+            break;
+        }
+    }
+    if (current_driver == this) current_driver = null_driver != this ? null_driver : nullptr;
+}
+
 TSoundHandle TAudioDriver::CreateSound(const TAudioSampleHandle& sample, int flags) {
     if (!sample) return nullptr;
     return std::make_shared<TSound>();

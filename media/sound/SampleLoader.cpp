@@ -1,6 +1,7 @@
 #include "media/sound/SampleLoader.h"
 
 #include "media/Platform.h"
+#include "media/Text.h"
 #include "media/sound/Loaders.h"
 #include "streams/Stream.h"
 
@@ -28,8 +29,7 @@ struct TCloseAtEnd {
 };
 
 void Refuse(const std::u16string& url, const std::string& reason) {
-    DebugPrint(u"Sound not loaded: " + url + u" (" + std::u16string(reason.begin(), reason.end()) +
-               u")");
+    DebugPrint(u"Sound not loaded: " + url + u" (" + FromUtf8(reason) + u")");
 }
 
 } // namespace
@@ -37,6 +37,15 @@ void Refuse(const std::u16string& url, const std::string& reason) {
 TAudioSampleLoader::TAudioSampleLoader() {
     _succ = loader_head;
     loader_head = this;
+}
+
+TAudioSampleLoader::~TAudioSampleLoader() {
+    for (TAudioSampleLoader** link = &loader_head; *link; link = &(*link)->_succ) {
+        if (*link == this) {
+            *link = _succ;
+            break;
+        }
+    }
 }
 
 TAudioSampleLoader* FirstAudioSampleLoader() {

@@ -26,8 +26,8 @@ public:
 
 class TAudioSampleLoader {
 public:
-    TAudioSampleLoader(); // prepends itself to the loader list
-    virtual ~TAudioSampleLoader() = default;
+    TAudioSampleLoader();          // prepends itself to the loader list
+    virtual ~TAudioSampleLoader(); // and leaves it
     TAudioSampleLoader(const TAudioSampleLoader&) = delete;
     TAudioSampleLoader& operator=(const TAudioSampleLoader&) = delete;
 

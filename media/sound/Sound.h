@@ -51,7 +51,7 @@ public:
 class TAudioDriver {
 public:
     TAudioDriver();
-    virtual ~TAudioDriver() = default;
+    virtual ~TAudioDriver(); // leaves the registry
     TAudioDriver(const TAudioDriver&) = delete;
     TAudioDriver& operator=(const TAudioDriver&) = delete;
 
