@@ -33,8 +33,7 @@ public:
 // Paths and texts
 inline std::u16string AssetBase = u"ZIP::Incbin::tt.zip//"; // prefix of every asset URL
 inline std::u16string Version = u"1.21";                    // shown in the window title
-inline std::u16string Language = u"Deutsch";       // user-interface language (translation section)
-inline std::u16string ManualLanguage = u"Deutsch"; // language part of the manual's file name
+// Language and ManualLanguage live with the translation table (Translator/Translation.h).
 inline std::u16string CurrentSetFile = u"Genau das Gleiche.Set"; // card set in play
 inline std::array<std::u16string, 99> SetCatalog; // set files from "Dir.lst", 1-based
 inline std::u16string QuestionText;               // translated question of the set, in quotes

@@ -4,7 +4,6 @@
 
 namespace tonvella {
 
-void LoadCardSet(const std::u16string&) {}
 void DealCards() {}
 void CreateBoard() {}
 void CreateCards() {}

@@ -5,8 +5,6 @@
 
 namespace tonvella {
 
-// Card sets
-void LoadCardSet(const std::u16string& set_file);
 // Board and cards
 void DealCards();
 void CreateBoard(); // templates, pointer and brush

@@ -1,9 +1,11 @@
 #include "Startup.h"
 
+#include "CardSets.h"
 #include "GameState.h"
 #include "MainLoop.h"
 #include "Operations.h"
 #include "Random.h"
+#include "Translator/Translation.h"
 #include "WindowTitle.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
@@ -24,9 +26,12 @@ constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
 // Pieces of start-up that belong to subsystems still to come keep their place here.
-void RegisterEmbeddedBlobs() { RegisterGameBlobs(); }
-void InitStreamModules() { InitStreamProtocols(); }
-void PrepareTranslation() {}
+void RegisterEmbeddedBlobs() {
+    RegisterGameBlobs();
+}
+void InitStreamModules() {
+    InitStreamProtocols();
+}
 void LoadMedia() {}
 void CreateCameraAndHud() {}
 void CreateLights() {}
@@ -48,10 +53,11 @@ void OpenGameWindow() {
 void RunGame() {
     RegisterEmbeddedBlobs();
     InitStreamModules();
-    PrepareTranslation();
+    CreateTranslationCaches();
     Version = u"1.21";
     SeedRandom(Milliseconds());
     AssetBase = u"ZIP::Incbin::tt.zip//";
+    FillLanguageTable();
     DebugPrint(u"hier");
     SetWindowTitle(250);
     LoadCardSet(CurrentSetFile);

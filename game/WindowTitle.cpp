@@ -1,6 +1,7 @@
 #include "WindowTitle.h"
 
 #include "GameState.h"
+#include "Translator/Translation.h"
 #include "media/Graphics.h"
 #include "media/Platform.h"
 

@@ -1,5 +1,5 @@
-#include "game/GameState.h"
 #include "game/MainLoop.h"
+#include "game/GameState.h"
 #include "media/Events.h"
 #include "media/Input.h"
 #include "media/Platform.h"
@@ -73,8 +73,7 @@ protected:
     // Runs the loop for one simulated second; returns logic steps and frames done.
     TLoopStats RunOneSecond(Activity what) {
         activity = what;
-        if (what == Activity::ButtonHeld)
-            Send(EVENT_MOUSEDOWN, 1, 100, 600);
+        if (what == Activity::ButtonHeld) Send(EVENT_MOUSEDOWN, 1, 100, 600);
         TLoopStats before = LoopStats();
         RunMainLoop();
         TLoopStats after = LoopStats();

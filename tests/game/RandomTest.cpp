@@ -40,8 +40,9 @@ TEST(Random, UniformValueIsBuiltFromTwoSteps) {
     SeedRandom(99);
     double h = ReferenceStep(99);
     double l = ReferenceStep(ReferenceStep(99));
-    double u = (double((long long)h & 0x1FFFFFFC) + double((long long)l & 0x1FFFFFF8) / 134217728.0) /
-               536870912.0;
+    double u =
+        (double((long long)h & 0x1FFFFFFC) + double((long long)l & 0x1FFFFFF8) / 134217728.0) /
+        536870912.0;
     EXPECT_DOUBLE_EQ(RandomFloat(0, 10), 10 * u);
 }
 

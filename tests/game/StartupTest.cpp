@@ -1,5 +1,5 @@
-#include "game/GameState.h"
 #include "game/Startup.h"
+#include "game/GameState.h"
 #include "game/WindowTitle.h"
 #include "media/Graphics.h"
 #include "media/Platform.h"
@@ -46,8 +46,7 @@ TEST(Startup, WithoutADisplayItSaysSoAndFails) {
     int status = RunProgram();
     std::string out = testing::internal::GetCapturedStdout();
     std::string err = testing::internal::GetCapturedStderr();
-    if (!display.empty())
-        setenv("DISPLAY", display.c_str(), 1);
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
     EXPECT_EQ(status, -1);
     EXPECT_NE(err.find("no display"), std::string::npos) << err;
     EXPECT_NE(out.find("hier\n"), std::string::npos);
