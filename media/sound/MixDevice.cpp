@@ -52,8 +52,12 @@ void TMixDevice::Close() {
     if (_sdl_device == 0) return;
     // Not under our lock: closing waits for a running callback, which takes it.
     SDL_CloseAudioDevice(_sdl_device);
-    _sdl_device = 0;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    std::lock_guard<std::mutex> hold(_lock);
+    _sdl_device = 0;
+    // Nothing plays on a closed device; a playing status would never end.
+    for (TMixBuffer* buffer : _buffers)
+        buffer->_playing = false;
 }
 
 void TMixDevice::Callback(void* self, std::uint8_t* stream, int len) {
