@@ -1,0 +1,58 @@
+// Textures made from image files, cached by file name, flags and transform.
+#pragma once
+
+#include "scene/List.h"
+#include "scene/Pixmap.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tonvella {
+
+// Texture flags: 1 colour, 2 alpha (from brightness when the image has none), 4 masked (black is
+// transparent), 8 mipmapped, 16 clamp u, 32 clamp v, 64 sphere map.
+class TTexture {
+public:
+    std::u16string file; // as loaded, after directory stripping
+    int flags = 0;
+    int blend = 2;  // layer combination, applied when drawing
+    int coords = 0; // texture-coordinate set 0 or 1
+    float u_scale = 1, v_scale = 1;
+    float u_pos = 0, v_pos = 0;
+    float angle = 0; // degrees
+    std::u16string file_abs;
+    int width = 0, height = 0; // level 0, powers of two
+    TPixmapHandle pixmap;      // R, G, B, A after the load-time processing
+    std::vector<unsigned> gltex{0};
+    int no_frames = 1;
+    int no_mipmaps = 0; // index of the last mipmap level
+
+    // None when the file cannot be found or decoded.
+    static std::shared_ptr<TTexture> LoadTexture(const std::u16string& file, int flags = 1);
+    // Every later load whose file name contains `text` also gets `flags`.
+    static void TextureFilter(const std::u16string& text, int flags);
+
+    void ScaleTexture(float u, float v); // size of one repeat: stores 1/u, 1/v
+    void RotateTexture(float angle);
+    void PositionTexture(float u, float v);
+    void TextureBlend(int blend);
+    void TextureCoords(int coords);
+
+    // Makes the graphics texture of frame 0 on first use and returns its name (0 while there is
+    // no graphics backend). Uploads level 0 and, with flag 8, the whole mipmap chain.
+    unsigned Upload();
+};
+
+using TTextureHandle = std::shared_ptr<TTexture>;
+
+struct TTextureFilter {
+    std::u16string text;
+    int flags = 0;
+};
+
+// Filters in insertion order, and every texture loaded, in load order (the cache).
+TList<TTextureFilter>& TextureFilterList();
+TList<TTexture>& TextureList();
+
+} // namespace tonvella

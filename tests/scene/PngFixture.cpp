@@ -1,0 +1,64 @@
+#include "PngFixture.h"
+
+#include <png.h>
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+namespace tonvella {
+
+namespace {
+
+void Append(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void NoFlush(png_structp) {}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodePng(int width, int height, int channels,
+                                    const std::vector<std::uint8_t>& pixels) {
+    static const int types[] = {0, PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_GRAY_ALPHA,
+                                PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA};
+    std::vector<std::uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("cannot encode the test image");
+    }
+    png_set_write_fn(png, &out, Append, NoFlush);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, types[channels],
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, pixels.data() + std::size_t(y) * width * channels);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+TTempDir::TTempDir() {
+    std::random_device random;
+    path = std::filesystem::temp_directory_path() /
+           ("scene-test-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(path);
+}
+
+TTempDir::~TTempDir() {
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+}
+
+std::u16string TTempDir::Write(const std::string& name,
+                               const std::vector<std::uint8_t>& bytes) const {
+    const auto file = path / name;
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return file.u16string();
+}
+
+} // namespace tonvella
