@@ -35,7 +35,8 @@ void Put16(TBytes& out, std::uint16_t value) {
 }
 
 static void PutTag(TBytes& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(std::uint8_t(tag[i]));
 }
 
 TBytes MakeWav(const TWavLayout& w) {
