@@ -80,8 +80,7 @@ int main() {
     TBenchClock clock;
     InstallClock(&clock);
     int status = RunProgram();
-    if (status != 0)
-        return status;
+    if (status != 0) return status;
     std::printf("start to first frame: %.0f ms\n", clock.first_frame * 1000);
     std::printf("idle CPU over 10 s: %.2f %% of one core\n",
                 (clock.idle_cpu_end - clock.idle_cpu_start) / 10.0 * 100);

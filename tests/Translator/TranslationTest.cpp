@@ -132,3 +132,21 @@ TEST_F(TranslationTest, LookupTranslationValueReadsSections) {
     // The German section ends at the English heading, which contains "[".
     EXPECT_EQ(LookupTranslationValue(url, u"Deutsch", u"8"), u"Gleich=Zeichen");
 }
+
+TEST_F(TranslationTest, TablesLongerThanAThousandLinesAreReadInFull) {
+    static std::string big;
+    std::u16string text = u"\uFEFF[Deutsch]\r\n";
+    for (int i = 1; i <= 1500; ++i)
+        text += u"x" + IntToText(i) + u"=filler\r\n";
+    text += u"998=Ganz unten\r\n[English]\r\n998=At the very bottom\r\n";
+    for (char16_t c : text) {
+        big += char(c & 0xFF);
+        big += char(c >> 8);
+    }
+    RegisterEmbeddedResource(u"big.ini", big.data(), int(big.size()));
+    EXPECT_EQ(LookupTranslationValue(u"Incbin::big.ini", u"Deutsch", u"998"), u"Ganz unten");
+    EXPECT_EQ(LookupTranslationValue(u"Incbin::big.ini", u"English", u"998"),
+              u"At the very bottom");
+    // Switching back to the game's table reloads it.
+    EXPECT_EQ(T(u"Ende"), "Ende");
+}
