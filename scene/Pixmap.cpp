@@ -5,6 +5,7 @@
 #include "scene/PngLoader.h"
 #include "streams/Stream.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -187,35 +188,39 @@ TPixmapHandle MaskPixmap(const TPixmap& source) {
     return out;
 }
 
-TPixmapHandle LoadPixmap(TStream& stream) {
+namespace {
+
+// Tries each image loader from the stream's current position. Only PNG is needed by the game's
+// assets; further formats would be tried here in turn, each after rewinding to `start`.
+TPixmapHandle RunLoaders(TStream& stream, std::string* reason) {
     const int start = stream.Pos();
-    if (start < 0) return nullptr;
-    // The loader chain holds only PNG; further formats would be tried here, each from `start`.
-    try {
-        stream.Seek(start);
-        return LoadPngPixmap(stream);
-    } catch (const TStreamException&) {
+    if (start < 0) {
+        if (reason) *reason = "stream cannot report its position";
         return nullptr;
     }
+    try {
+        stream.Seek(start);
+        return LoadPngPixmap(stream, reason);
+    } catch (const TStreamException&) {
+        return nullptr; // a loader running out of data did not recognise it
+    }
+}
+
+} // namespace
+
+TPixmapHandle LoadPixmap(TStream& stream) {
+    return RunLoaders(stream, nullptr);
 }
 
 TPixmapHandle LoadPixmap(const std::u16string& url) {
     TStreamHandle stream = OpenFileForReading(url);
     if (!stream) return nullptr;
-    TPixmapHandle pixmap;
+    struct TCloser {
+        const TStreamHandle& stream;
+        ~TCloser() { CloseFileHandle(stream); }
+    } closer{stream};
     std::string reason;
-    const int start = stream->Pos();
-    if (start >= 0) {
-        try {
-            pixmap = LoadPngPixmap(*stream, &reason);
-        } catch (const TStreamException&) {
-            pixmap = nullptr;
-        } catch (...) {
-            CloseFileHandle(stream);
-            throw;
-        }
-    }
-    CloseFileHandle(stream);
+    TPixmapHandle pixmap = RunLoaders(*stream, &reason);
     if (!pixmap) {
         std::u16string line = u"ERROR: Cannot decode image: " + url;
         if (!reason.empty()) line += u" (" + FromLatin1(reason) + u")";

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace tonvella {
@@ -19,7 +20,7 @@ bool Listed(const TEntity* e) {
     return EntityList().Contains(e);
 }
 
-TEST(GraphTest, NewEntitiesStartWithTheirDefaults) {
+TEST(SceneGraphTest, NewEntitiesStartWithTheirDefaults) {
     auto p = CreatePivot();
     EXPECT_EQ(p->class_name, u"Pivot");
     EXPECT_EQ(p->parent, nullptr);
@@ -33,16 +34,17 @@ TEST(GraphTest, NewEntitiesStartWithTheirDefaults) {
             EXPECT_EQ(p->mat.grid[i][j], i == j ? 1.0f : 0.0f);
 }
 
-TEST(GraphTest, ListOrderFollowsCreationAndOrderKeys) {
-    const int before = EntityList().Count();
+TEST(SceneGraphTest, ListOrderFollowsCreationAndOrderKeys) {
     auto a = CreatePivot();
     auto b = CreatePivot(a);
     auto c = CreatePivot();
-    std::vector<TEntity*> tail;
+    std::vector<TEntity*> listed;
     for (const auto& e : EntityList())
-        tail.push_back(e.get());
-    tail.erase(tail.begin(), tail.begin() + before);
-    EXPECT_EQ(tail, (std::vector<TEntity*>{a.get(), b.get(), c.get()}));
+        listed.push_back(e.get());
+    const auto at = std::find(listed.begin(), listed.end(), a.get());
+    ASSERT_GE(listed.end() - at, 3);
+    EXPECT_EQ(std::vector<TEntity*>(at, at + 3),
+              (std::vector<TEntity*>{a.get(), b.get(), c.get()}));
 
     // Keys: positive first (descending), zeros in insertion order, negatives last (descending).
     TList<TEntity> list;
@@ -63,9 +65,11 @@ TEST(GraphTest, ListOrderFollowsCreationAndOrderKeys) {
     EXPECT_EQ(got, want);
     ASSERT_TRUE(made[0].second->link.has_value());
     EXPECT_EQ((**made[0].second->link).get(), made[0].second.get());
+    for (const auto& entry : made)
+        FreeEntity(entry.second);
 }
 
-TEST(GraphTest, HidingAParentHidesItsSubtreeWithoutTouchingTheirFlags) {
+TEST(SceneGraphTest, HidingAParentHidesItsSubtreeWithoutTouchingTheirFlags) {
     auto p = CreatePivot();
     auto c = CreatePivot(p);
     auto g = CreatePivot(c);
@@ -81,7 +85,7 @@ TEST(GraphTest, HidingAParentHidesItsSubtreeWithoutTouchingTheirFlags) {
     EXPECT_EQ(Hidden(g), 1);
 }
 
-TEST(GraphTest, CopyIsAnIndependentVisibleSubtree) {
+TEST(SceneGraphTest, CopyIsAnIndependentVisibleSubtree) {
     auto root = CreatePivot();
     PositionEntity(root, 10, 0, 0);
     auto p = CreatePivot(root);
@@ -128,7 +132,7 @@ TEST(GraphTest, CopyIsAnIndependentVisibleSubtree) {
     EXPECT_NEAR(EntityX(under, 1), 10, 1e-4);
 }
 
-TEST(GraphTest, FreeingAParentFreesItsSubtreeAndLeavesNoEntries) {
+TEST(SceneGraphTest, FreeingAParentFreesItsSubtreeAndLeavesNoEntries) {
     auto root = CreatePivot();
     auto p = CreatePivot(root);
     auto c1 = CreatePivot(p);
@@ -157,7 +161,7 @@ TEST(GraphTest, FreeingAParentFreesItsSubtreeAndLeavesNoEntries) {
     EXPECT_EQ(EntityList().Count(), count);
 }
 
-TEST(GraphTest, FreeingTheLastHandleWhileFreeingIsSafe) {
+TEST(SceneGraphTest, FreeingTheLastHandleWhileFreeingIsSafe) {
     std::weak_ptr<TEntity> weak;
     {
         auto p = CreatePivot();
@@ -172,7 +176,7 @@ TEST(GraphTest, FreeingTheLastHandleWhileFreeingIsSafe) {
     EXPECT_TRUE(weak.expired());
 }
 
-TEST(GraphTest, EntityMaterialFollowsTheBrushRules) {
+TEST(SceneGraphTest, EntityMaterialFollowsTheBrushRules) {
     auto e = CreatePivot();
     EntityColor(e, 255, 51, 0);
     EXPECT_FLOAT_EQ(e->brush.red, 1);
@@ -212,7 +216,7 @@ TEST(GraphTest, EntityMaterialFollowsTheBrushRules) {
     EXPECT_EQ(e->brush.tex_frame, 2);
 }
 
-TEST(GraphTest, NoneHandlesAreIgnored) {
+TEST(SceneGraphTest, NoneHandlesAreIgnored) {
     TEntityHandle none;
     PositionEntity(none, 1, 2, 3);
     FreeEntity(none);

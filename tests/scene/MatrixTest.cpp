@@ -82,7 +82,7 @@ void ExpectWorld(const TEntityHandle& e, double x, double y, double z) {
     EXPECT_NEAR(EntityZ(e, 1), z, 1e-4);
 }
 
-TEST(MatrixTest, ElementaryOperationsMultiplyOnTheRight) {
+TEST(SceneMatrixTest, ElementaryOperationsMultiplyOnTheRight) {
     TMatrix m;
     m.LoadIdentity();
     m.Translate(1, 2, 3);
@@ -104,7 +104,7 @@ TEST(MatrixTest, ElementaryOperationsMultiplyOnTheRight) {
                               Mul(Mul(Ry(20), Rx(10)), Rz(30))));
 }
 
-TEST(MatrixTest, NewMatrixIsZeroAndCopyIsIndependent) {
+TEST(SceneMatrixTest, NewMatrixIsZeroAndCopyIsIndependent) {
     TMatrix m;
     for (auto& column : m.grid)
         for (float v : column)
@@ -115,7 +115,7 @@ TEST(MatrixTest, NewMatrixIsZeroAndCopyIsIndependent) {
     EXPECT_EQ(copy->grid[3][0], 0.0f);
 }
 
-TEST(MatrixTest, InverseUndoesRotationAndTranslation) {
+TEST(SceneMatrixTest, InverseUndoesRotationAndTranslation) {
     TMatrix m;
     m.LoadIdentity();
     m.Translate(3, -4, 7);
@@ -131,7 +131,7 @@ struct TTransformCase {
     double x, y, z;                       // world position
 };
 
-TEST(MatrixTest, TransformSequencesGiveHandComputedPositions) {
+TEST(SceneMatrixTest, TransformSequencesGiveHandComputedPositions) {
     const TTransformCase cases[] = {
         {"position",
          [] {
@@ -230,7 +230,7 @@ TEST(MatrixTest, TransformSequencesGiveHandComputedPositions) {
     }
 }
 
-TEST(MatrixTest, StoredSpaceNegatesZAndPitch) {
+TEST(SceneMatrixTest, StoredSpaceNegatesZAndPitch) {
     auto e = CreatePivot();
     PositionEntity(e, 1, 2, 3);
     EXPECT_FLOAT_EQ(e->mat.grid[3][2], -3);
@@ -243,7 +243,7 @@ TEST(MatrixTest, StoredSpaceNegatesZAndPitch) {
     EXPECT_EQ(EntityPitch(e, 1), 0.0f);
 }
 
-TEST(MatrixTest, GlobalPositionInsideATurnedParent) {
+TEST(SceneMatrixTest, GlobalPositionInsideATurnedParent) {
     auto p = CreatePivot();
     PositionEntity(p, 5, 0, 0);
     RotateEntity(p, 0, 90, 0);
@@ -265,7 +265,7 @@ TEST(MatrixTest, GlobalPositionInsideATurnedParent) {
     ExpectWorld(d, 4, -1, 6);
 }
 
-TEST(MatrixTest, GlobalScaleAndRotationAreRelativeToTheAncestors) {
+TEST(SceneMatrixTest, GlobalScaleAndRotationAreRelativeToTheAncestors) {
     auto p = CreatePivot();
     ScaleEntity(p, 4, 4, 4);
     auto c = CreatePivot(p);
@@ -281,7 +281,7 @@ TEST(MatrixTest, GlobalScaleAndRotationAreRelativeToTheAncestors) {
     EXPECT_NEAR(EntityYaw(d, 1), 50, 1e-3);
 }
 
-TEST(MatrixTest, TurnAccumulatesAndIgnoresTheGlobalFlag) {
+TEST(SceneMatrixTest, TurnAccumulatesAndIgnoresTheGlobalFlag) {
     auto a = CreatePivot();
     auto b = CreatePivot();
     for (int i = 0; i < 40; ++i) {
@@ -295,7 +295,7 @@ TEST(MatrixTest, TurnAccumulatesAndIgnoresTheGlobalFlag) {
             EXPECT_EQ(a->mat.grid[col][row], b->mat.grid[col][row]);
 }
 
-TEST(MatrixTest, TurnThenInverseTurnRestoresTheMatrix) {
+TEST(SceneMatrixTest, TurnThenInverseTurnRestoresTheMatrix) {
     auto p = CreatePivot();
     PositionEntity(p, 1, 2, 3);
     auto e = CreatePivot(p);
@@ -307,7 +307,7 @@ TEST(MatrixTest, TurnThenInverseTurnRestoresTheMatrix) {
             EXPECT_NEAR(e->mat.grid[col][row], before.grid[col][row], 1e-6);
 }
 
-TEST(MatrixTest, PointEntityAimsTheForwardAxis) {
+TEST(SceneMatrixTest, PointEntityAimsTheForwardAxis) {
     struct TCase {
         float tx, ty, tz, pitch, yaw;
     };
@@ -327,7 +327,7 @@ TEST(MatrixTest, PointEntityAimsTheForwardAxis) {
     }
 }
 
-TEST(MatrixTest, PointEntityFromInsideAHierarchy) {
+TEST(SceneMatrixTest, PointEntityFromInsideAHierarchy) {
     auto p = CreatePivot();
     PositionEntity(p, 2, 0, 0);
     RotateEntity(p, 0, 40, 0);

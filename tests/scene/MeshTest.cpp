@@ -68,7 +68,7 @@ void ExpectClosed(const std::vector<TSurfaceHandle>& surfaces) {
     }
 }
 
-TEST(MeshTest, CubeMatchesItsTable) {
+TEST(SceneMeshTest, CubeMatchesItsTable) {
     auto cube = CreateCube();
     ASSERT_EQ(CountSurfaces(cube), 1);
     EXPECT_EQ(cube->class_name, u"Mesh");
@@ -111,7 +111,7 @@ TEST(MeshTest, CubeMatchesItsTable) {
     EXPECT_EQ(s->vert_norm[2], 1.0f);
 }
 
-TEST(MeshTest, SegmentLimits) {
+TEST(SceneMeshTest, SegmentLimits) {
     const int before = EntityList().Count();
     EXPECT_EQ(CreateSphere(1), nullptr);
     EXPECT_EQ(CreateSphere(101), nullptr);
@@ -122,7 +122,7 @@ TEST(MeshTest, SegmentLimits) {
         EXPECT_NE(mesh, nullptr);
 }
 
-TEST(MeshTest, OctahedronForTwoSegments) {
+TEST(SceneMeshTest, OctahedronForTwoSegments) {
     auto s = GetSurface(CreateSphere(2), 1);
     ASSERT_EQ(CountVertices(s), 16);
     ASSERT_EQ(CountTriangles(s), 8);
@@ -133,7 +133,7 @@ TEST(MeshTest, OctahedronForTwoSegments) {
     ExpectClosed({s});
 }
 
-TEST(MeshTest, SpheresAreClosedWithOutwardUnitNormals) {
+TEST(SceneMeshTest, SpheresAreClosedWithOutwardUnitNormals) {
     for (int n : {3, 8, 17}) {
         SCOPED_TRACE(n);
         auto sphere = CreateSphere(n);
@@ -155,7 +155,7 @@ TEST(MeshTest, SpheresAreClosedWithOutwardUnitNormals) {
     EXPECT_EQ(CountTriangles(s8), 224);
 }
 
-TEST(MeshTest, CylindersHaveSideAndCaps) {
+TEST(SceneMeshTest, CylindersHaveSideAndCaps) {
     for (int n : {3, 16}) {
         SCOPED_TRACE(n);
         auto solid = CreateCylinder(n, 1);
@@ -188,7 +188,7 @@ TEST(MeshTest, CylindersHaveSideAndCaps) {
         EXPECT_EQ(CountSurfaces(CreateCylinder(16, solid)), 1);
 }
 
-TEST(MeshTest, FlipMeshTurnsInsideOutAndBack) {
+TEST(SceneMeshTest, FlipMeshTurnsInsideOutAndBack) {
     auto cube = CreateCube();
     auto s = GetSurface(cube, 1);
     const auto tris = s->tris;
@@ -211,7 +211,7 @@ TEST(MeshTest, FlipMeshTurnsInsideOutAndBack) {
     EXPECT_EQ(s->vert_coords, coords);
 }
 
-TEST(MeshTest, ScaleMeshBoundsAndSharedGeometry) {
+TEST(SceneMeshTest, ScaleMeshBoundsAndSharedGeometry) {
     auto cube = CreateCube();
     HideEntity(cube);
     auto copy = std::static_pointer_cast<TMesh>(CopyEntity(cube));
@@ -245,7 +245,7 @@ TEST(MeshTest, ScaleMeshBoundsAndSharedGeometry) {
     EXPECT_FLOAT_EQ(empty->max_y, -1e9f);
 }
 
-TEST(MeshTest, MeshCopyTakesTheBrushAndSharesTextures) {
+TEST(SceneMeshTest, MeshCopyTakesTheBrushAndSharesTextures) {
     auto cube = CreateCube();
     auto child = CreateCube(cube);
     PositionEntity(child, 0, 3, 0);
@@ -262,7 +262,7 @@ TEST(MeshTest, MeshCopyTakesTheBrushAndSharesTextures) {
     EXPECT_EQ(copied_child->class_name, u"Mesh");
 }
 
-TEST(MeshTest, SurfaceBuildingAndGrowth) {
+TEST(SceneMeshTest, SurfaceBuildingAndGrowth) {
     auto mesh = CreateMesh();
     auto brush = CreateBrush(0, 255, 0);
     auto s = CreateSurface(mesh, brush);
@@ -289,7 +289,7 @@ TEST(MeshTest, SurfaceBuildingAndGrowth) {
     EXPECT_EQ(GetSurface(mesh, 2), nullptr);
 }
 
-TEST(MeshTest, UpdateNormalsWeldsByPosition) {
+TEST(SceneMeshTest, UpdateNormalsWeldsByPosition) {
     auto mesh = CreateMesh();
     auto s = CreateSurface(mesh);
     // Two triangles of a fold sharing an edge through separate vertices, and one degenerate.
@@ -315,7 +315,7 @@ TEST(MeshTest, UpdateNormalsWeldsByPosition) {
     }
 }
 
-TEST(MeshTest, BuffersAreUploadedByBitsAndForgottenAfterDeletion) {
+TEST(SceneMeshTest, BuffersAreUploadedByBitsAndForgottenAfterDeletion) {
     TFakeGpu gpu;
     auto s = GetSurface(CreateSphere(8), 1);
     s->UpdateVBO();

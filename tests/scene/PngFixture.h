@@ -13,6 +13,14 @@ namespace tonvella {
 std::vector<std::uint8_t> EncodePng(int width, int height, int channels,
                                     const std::vector<std::uint8_t>& pixels);
 
+// PNG bytes with full control of the layout: libpng colour type and bit depth, packed rows as
+// libpng expects them, an optional palette (RGB triples) with transparency, and interlacing.
+std::vector<std::uint8_t> EncodePngRaw(int width, int height, int color_type, int bit_depth,
+                                       const std::vector<std::uint8_t>& rows,
+                                       const std::vector<std::uint8_t>& palette = {},
+                                       const std::vector<std::uint8_t>& palette_alpha = {},
+                                       bool interlaced = false);
+
 // A fresh directory for one test, removed with the object.
 class TTempDir {
 public:

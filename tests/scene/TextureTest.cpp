@@ -5,6 +5,7 @@
 #include "scene/Scene.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 #include <zlib.h>
 
 #include <filesystem>
@@ -14,7 +15,7 @@ namespace {
 
 const std::u16string kTeppich = u"" TONVELLA_ASSETS "/teppich.png";
 
-class TextureTest : public testing::Test {
+class SceneTextureTest : public testing::Test {
 protected:
     void SetUp() override {
         TextureFilterList().Clear();
@@ -45,7 +46,7 @@ std::vector<std::uint8_t> WithClaimedSize(std::vector<std::uint8_t> png, std::ui
     return png;
 }
 
-TEST_F(TextureTest, PngLayoutsBecomeTheirPixelFormats) {
+TEST_F(SceneTextureTest, PngLayoutsBecomeTheirPixelFormats) {
     struct TCase {
         int channels, format;
         std::vector<std::uint8_t> in, out;
@@ -72,7 +73,35 @@ TEST_F(TextureTest, PngLayoutsBecomeTheirPixelFormats) {
     }
 }
 
-TEST_F(TextureTest, BrokenAndHostileFilesGiveNone) {
+TEST_F(SceneTextureTest, PalettesDeepAndInterlacedImagesBecomeEightBit) {
+    // 2-bit palette, four pixels in one byte, the third colour half transparent.
+    auto palette = LoadPixmap(dir.Write(
+        "palette.png", EncodePngRaw(4, 1, PNG_COLOR_TYPE_PALETTE, 2, Pixels({0b00011011}),
+                                    Pixels({10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}),
+                                    Pixels({255, 255, 128}))));
+    ASSERT_TRUE(palette);
+    EXPECT_EQ(palette->format, PF_RGBA8888);
+    EXPECT_EQ(
+        std::vector<int>(palette->Row(0), palette->Row(0) + 16),
+        (std::vector<int>{10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 128, 100, 110, 120, 255}));
+    // 16-bit RGB keeps the high bytes.
+    auto deep = LoadPixmap(dir.Write(
+        "deep.png", EncodePngRaw(1, 1, PNG_COLOR_TYPE_RGB, 16, Pixels({1, 2, 3, 4, 250, 6}))));
+    ASSERT_TRUE(deep);
+    EXPECT_EQ(deep->format, PF_RGB888);
+    EXPECT_EQ(std::vector<int>(deep->Row(0), deep->Row(0) + 3), (std::vector<int>{1, 3, 250}));
+    // 1-bit grey, interlaced.
+    auto bits = LoadPixmap(
+        dir.Write("bits.png", EncodePngRaw(8, 2, PNG_COLOR_TYPE_GRAY, 1,
+                                           Pixels({0b10100000, 0b00000001}), {}, {}, true)));
+    ASSERT_TRUE(bits);
+    EXPECT_EQ(bits->format, PF_I8);
+    EXPECT_EQ(std::vector<int>(bits->Row(0), bits->Row(0) + 8),
+              (std::vector<int>{255, 0, 255, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(bits->Row(1)[7], 255);
+}
+
+TEST_F(SceneTextureTest, BrokenAndHostileFilesGiveNone) {
     std::vector<std::uint8_t> pixels(64 * 64 * 3);
     for (std::size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = std::uint8_t(i * 7);
@@ -105,7 +134,7 @@ TEST_F(TextureTest, BrokenAndHostileFilesGiveNone) {
         "edge.png", EncodePng(kMaxPngSide, 1, 1, std::vector<std::uint8_t>(kMaxPngSide)))));
 }
 
-TEST_F(TextureTest, CacheByNameFlagsAndTransform) {
+TEST_F(SceneTextureTest, CacheByNameFlagsAndTransform) {
     TextureFilter(u"", 9);
     auto a = LoadTexture(kTeppich, 1);
     auto b = LoadTexture(kTeppich, 1);
@@ -135,7 +164,7 @@ TEST_F(TextureTest, CacheByNameFlagsAndTransform) {
     EXPECT_EQ(LoadTexture(kTeppich, 1)->flags, 1 | 8 | 16);
 }
 
-TEST_F(TextureTest, MissingFilesAndDirectoryStripping) {
+TEST_F(SceneTextureTest, MissingFilesAndDirectoryStripping) {
     EXPECT_EQ(LoadTexture(dir.path.u16string() + u"/absent.png", 1), nullptr);
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0], u"ERROR: Cannot find texture: " + dir.path.u16string() + u"/absent.png");
@@ -152,7 +181,7 @@ TEST_F(TextureTest, MissingFilesAndDirectoryStripping) {
     EXPECT_EQ(backslash, slash);
 }
 
-TEST_F(TextureTest, PowerOfTwoSizesAndMipmapChain) {
+TEST_F(SceneTextureTest, PowerOfTwoSizesAndMipmapChain) {
     const auto file =
         dir.Write("wide.png", EncodePng(300, 100, 3, std::vector<std::uint8_t>(90000, 128)));
     auto plain = LoadTexture(file, 1);
@@ -186,7 +215,7 @@ TEST_F(TextureTest, PowerOfTwoSizesAndMipmapChain) {
     EXPECT_EQ(gpu.levels.size(), 1u);
 }
 
-TEST_F(TextureTest, AlphaAndMaskProcessing) {
+TEST_F(SceneTextureTest, AlphaAndMaskProcessing) {
     const auto rgb = dir.Write("rgb.png", EncodePng(2, 1, 3, Pixels({30, 60, 91, 255, 255, 255})));
     auto alpha = LoadTexture(rgb, 2);
     ASSERT_TRUE(alpha);
@@ -216,7 +245,7 @@ TEST_F(TextureTest, AlphaAndMaskProcessing) {
     EXPECT_EQ(std::vector<int>(at(2, 3), at(2, 3) + 4), (std::vector<int>{255, 255, 255, 0}));
 }
 
-TEST_F(TextureTest, PixmapConversionAndBilinearResize) {
+TEST_F(SceneTextureTest, PixmapConversionAndBilinearResize) {
     auto grey = TPixmap::Create(3, 1, PF_I8);
     EXPECT_EQ(grey->pitch, 4);
     grey->Row(0)[0] = 0, grey->Row(0)[1] = 90, grey->Row(0)[2] = 255;
@@ -244,7 +273,7 @@ TEST_F(TextureTest, PixmapConversionAndBilinearResize) {
     EXPECT_EQ(tall->Row(2)[1], 255);
 }
 
-TEST_F(TextureTest, BrushesAndTextureSettings) {
+TEST_F(SceneTextureTest, BrushesAndTextureSettings) {
     auto brush = CreateBrush(255, 255, 255);
     EXPECT_FLOAT_EQ(brush->red, 1);
     EXPECT_FLOAT_EQ(brush->blue, 1);
