@@ -1,0 +1,131 @@
+#include "media/draw/GLDriver.h"
+
+#include "media/draw/Image.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+
+namespace tonvella {
+
+namespace {
+
+int Clamp255(int v) {
+    return std::clamp(v, 0, 255);
+}
+
+} // namespace
+
+TGLLumo2DDriver& Lumo2DDriver() {
+    static TGLLumo2DDriver driver;
+    return driver;
+}
+
+void TGLLumo2DDriver::Attach(int width, int height) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, height, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glViewport(0, 0, width, height);
+    glDisable(GL_TEXTURE_2D);
+    applied_blend = -1;
+    bound_texture = 0;
+    texturing = 0;
+    ApplyColor();
+}
+
+void TGLLumo2DDriver::ApplyColor() {
+    glColor4ub(color[0], color[1], color[2], color[3]);
+}
+
+void TGLLumo2DDriver::SetColor(int r, int g, int b) {
+    color[0] = std::uint8_t(Clamp255(r));
+    color[1] = std::uint8_t(Clamp255(g));
+    color[2] = std::uint8_t(Clamp255(b));
+    ApplyColor();
+}
+
+void TGLLumo2DDriver::SetAlpha(float alpha) {
+    color[3] = std::uint8_t(std::clamp(alpha, 0.0f, 1.0f) * 255.0f);
+    ApplyColor();
+}
+
+void TGLLumo2DDriver::SetClsColor(int r, int g, int b) {
+    glClearColor(float(Clamp255(r)) / 255.0f, float(Clamp255(g)) / 255.0f,
+                 float(Clamp255(b)) / 255.0f, 1.0f);
+}
+
+void TGLLumo2DDriver::Cls() {
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void TGLLumo2DDriver::SetBlend(int mode) {
+    if (mode == applied_blend) return;
+    applied_blend = mode;
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+    switch (mode) {
+    case 1:
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GEQUAL, 0.5f);
+        break;
+    case 3:
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        break;
+    case 4:
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        break;
+    case 5:
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_DST_COLOR, GL_ZERO);
+        break;
+    default:
+        break;
+    }
+}
+
+void TGLLumo2DDriver::Texturing(bool on) {
+    if (texturing == int(on)) return;
+    if (on)
+        glEnable(GL_TEXTURE_2D);
+    else
+        glDisable(GL_TEXTURE_2D);
+    texturing = int(on);
+}
+
+void TGLLumo2DDriver::Bind(unsigned name) {
+    if (name == bound_texture) return;
+    glBindTexture(GL_TEXTURE_2D, name);
+    bound_texture = name;
+}
+
+void TGLLumo2DDriver::DrawRect(float x0, float y0, float x1, float y1) {
+    Texturing(false);
+    glBegin(GL_QUADS);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
+void TGLLumo2DDriver::DrawFrame(const TGLImageFrame& frame, float x0, float y0, float x1, float y1,
+                                float tx0, float ty0, float tx1, float ty1) {
+    Bind(frame.name);
+    Texturing(true);
+    glBegin(GL_QUADS);
+    glTexCoord2f(tx0, ty0);
+    glVertex2f(x0, y0);
+    glTexCoord2f(tx1, ty0);
+    glVertex2f(x1, y0);
+    glTexCoord2f(tx1, ty1);
+    glVertex2f(x1, y1);
+    glTexCoord2f(tx0, ty1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
+} // namespace tonvella
