@@ -5,6 +5,7 @@
 #include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/Platform.h"
+#include "scene/Scene3D.h"
 
 namespace tonvella {
 
@@ -61,7 +62,7 @@ void LogicStep() {
 
 void RenderFrame() {
     NextRender = Milliseconds() + 100;
-    RenderScene();
+    RenderWorld();
     DrawHud();
     PresentFrame(0);
     ++stats.frames;

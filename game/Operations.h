@@ -1,28 +1,14 @@
-// The operations of the game that the start-up and the main loop call.
+// The operations of the game that the main loop calls in its logic steps and frames.
 #pragma once
 
-#include <string>
+#include "Board.h"
+#include "Notes.h"
+#include "Room.h"
+#include "Rules.h"
 
 namespace tonvella {
 
-// Board and cards
-void DealCards();
-void CreateBoard(); // templates, pointer and brush
-void CreateCards(); // the sixteen cards and their shadows
-void PlacePointer();
-void PickCard();
-void AnimateHeldCard();
-// Turn rules and the score strip
-void ReleaseStep();
-void DrawHud();
-// Room and notes
-void CreateNotes();
-void BuildRoom();
-void RiseNotes();
-void MoveSettingsDrawer(float dz);
-// Menu
+// The settings menu: modal, returns when it is closed.
 void RunMenu();
-// The 3D scene of one frame
-void RenderScene();
 
 } // namespace tonvella

@@ -1,16 +1,19 @@
 #include "Startup.h"
 
+#include "Board.h"
 #include "CardSets.h"
 #include "GameState.h"
 #include "MainLoop.h"
-#include "Operations.h"
+#include "Notes.h"
 #include "Random.h"
+#include "Room.h"
 #include "Translator/Translation.h"
 #include "WindowTitle.h"
 #include "media/Graphics.h"
-#include "media/Input.h"
 #include "media/Platform.h"
-#include "media/Text.h"
+#include "media/draw/Draw2D.h"
+#include "scene/Scene.h"
+#include "scene/Scene3D.h"
 #include "streams/Embedded.h"
 #include "streams/Modules.h"
 
@@ -25,22 +28,8 @@ namespace {
 constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
-// Pieces of start-up that belong to subsystems still to come keep their place here.
-void RegisterEmbeddedBlobs() {
-    RegisterGameBlobs();
-}
-void InitStreamModules() {
-    InitStreamProtocols();
-}
-void LoadMedia() {}
-void CreateCameraAndHud() {}
-void CreateLights() {}
-void PointCameraAtTable() {}
-
 void OpenGameWindow() {
-    SetGraphicsDriverGL(GRAPHICS_BACKBUFFER);
-    if (!OpenGraphics(kWindowWidth, kWindowHeight, 0, 60,
-                      GRAPHICS_BACKBUFFER | GRAPHICS_DEPTHBUFFER | GRAPHICS_ACCUMBUFFER))
+    if (Graphics3D(kWindowWidth, kWindowHeight, 0, 2, 60, -1) != 0)
         throw std::runtime_error("Cannot open the " + std::to_string(kWindowWidth) + " x " +
                                  std::to_string(kWindowHeight) + " window: " + GraphicsError());
     HalfWidth = ScreenWidth() / 2;
@@ -48,11 +37,37 @@ void OpenGameWindow() {
     Aspect = float(ScreenWidth()) / float(ScreenHeight());
 }
 
+void LoadFontsAndPictures() {
+    ScoreFont = LoadFontFile(AssetBase + u"Digital Readout Upright.ttf", 60, 1);
+    SmallFont = LoadFontFile(AssetBase + u"Comic.ttf", 20, 4);
+    MediumFont = LoadFontFile(AssetBase + u"Comic.ttf", 30, 4);
+    LargeFont = LoadFontFile(AssetBase + u"Comic.ttf", 50, 4);
+    MenuImage = LoadPicture(AssetBase + u"buch.png", -1);
+    SelectFont(ScoreFont);
+}
+
+void LoadNoteSprites() {
+    NoteSprite = LoadSprite(AssetBase + u"NotenAnti.png", 2);
+    WrongNoteSprite = LoadSprite(AssetBase + u"NotenFalsch.png", 2);
+    PositionEntity(NoteSprite, 0, 5, 5);
+}
+
+void CreateCameraAndHud() {
+    Camera = CreateCamera();
+    PositionEntity(Camera, 0, 8, -15);
+    CameraZoom(Camera, 2.4f / Aspect);
+    // The translucent strip behind the messages at the top of the view.
+    HudPanel = CreateSprite(Camera);
+    EntityAlpha(HudPanel, 0.35f);
+    ScaleSprite(HudPanel, 0.75f, 0.15f);
+    MoveEntity(HudPanel, 0, 0.66f, 2.0f);
+}
+
 } // namespace
 
 void RunGame() {
-    RegisterEmbeddedBlobs();
-    InitStreamModules();
+    RegisterGameBlobs();
+    InitStreamProtocols();
     CreateTranslationCaches();
     Version = u"1.21";
     SeedRandom(Milliseconds());
@@ -63,16 +78,21 @@ void RunGame() {
     LoadCardSet(CurrentSetFile);
     DealCards();
     OpenGameWindow();
-    LoadMedia();
+    LoadFontsAndPictures();
+    LoadNoteSprites();
+    AmbientLight(55, 55, 55);
     CreateNotes();
+    HideEntity(NoteSprite);
+    HideEntity(WrongNoteSprite);
     CreateCameraAndHud();
     CreateLights();
     CreateBoard();
     BuildRoom();
+    BuildFloorAndWalls();
     CreateCards();
     HidePointer();
     SeedRandom(Milliseconds());
-    PointCameraAtTable();
+    PointEntity(Camera, Table, 0);
     Scores[0] = Scores[1] = 0;
     DebugPrint(u"vor REPEAT");
     RunMainLoop();

@@ -1,0 +1,22 @@
+// The sixteen cards on the table: dealing, the 3D pointer, picking, lifting and rocking, putting
+// down, the card sound and the restart of the board.
+#pragma once
+
+namespace tonvella {
+
+void CreateBoard(); // card and shadow templates, card brush, pointer and its shadow
+void CreateCards(); // the sixteen cards and their shadows, in random colours
+void DealCards();   // shuffles the sounds onto the cards and starts a new game
+void PlacePointer();
+int NearestCard(); // the card whose shadow is nearest to the pointer, -1 none
+void PickCard();
+void AnimateHeldCard();
+void PutDownCard();
+void FadeCardSound();
+void RestartBoard(); // cards back on the grid, the current set loaded anew, a new deal
+
+// Grid position of card i.
+float CardGridX(int card);
+float CardGridZ(int card);
+
+} // namespace tonvella

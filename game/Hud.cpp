@@ -1,0 +1,80 @@
+// The score strip at the top of the view: two seven-segment scores, the status message and the
+// question of the card set.
+#include "GameState.h"
+#include "Rules.h"
+#include "Translator/Translation.h"
+#include "media/Graphics.h"
+#include "media/Input.h"
+#include "media/Text.h"
+#include "media/draw/Draw2D.h"
+#include "scene/Scene3D.h"
+
+namespace tonvella {
+
+namespace {
+
+std::u16string TwoDigits(int score) {
+    std::u16string text = IntToText(score);
+    return text.size() == 1 ? u"0" + text : text;
+}
+
+} // namespace
+
+void DrawCentred(int x, int y, const std::u16string& text) {
+    DrawString(text, float(x - StringWidth(text) / 2), float(y - FontHeight() / 2));
+}
+
+std::u16string StatusMessage(bool button_held, bool* grey) {
+    *grey = false;
+    if (PartnerCard == -1) {
+        if (Scores[0] + Scores[1] > 15) {
+            if (Scores[0] > Scores[1]) return u"<--- " + TranslateText(u"Sieger Spieler") + u" 1!";
+            if (Scores[1] > Scores[0])
+                return u"    " + TranslateText(u"Sieger Spieler") + u" 2! --->";
+            return TranslateText(u"beide sind Sieger!");
+        }
+        if (MatchedFirstCard != -1 && Behaviour == 0) return TranslateText(u"nochmal!");
+        if (PlayerArrived == 0) {
+            *grey = true;
+            return TranslateText(u"leider nicht richtig");
+        }
+        return TranslateText(u"neuer Spieler");
+    }
+    if (MatchedCard != -1) return TranslateText(u"Gewonnen");
+    if (WrongCard != -1) return TranslateText(button_held ? u"2.Karte gewählt" : u"leider falsch");
+    return TranslateText(button_held ? u"1.Karte gewählt" : u"jetzt 2.Karte finden");
+}
+
+void DrawHud() {
+    BeginLumo2D();
+    SetBlendMode(3);
+    SelectFont(ScoreFont);
+    for (int i = 0; i < 8; ++i) { // two small bevelled bars
+        SetDrawColour(30 * i, 30 * i, 30 * i);
+        FillRect(float(HalfWidth - 250 + i), 0, float(20 - 2 * i), 10);
+        FillRect(float(HalfWidth + 250 + i), 0, float(20 - 2 * i), 10);
+    }
+    SetDrawColour(140, 140, 140); // the unlit segments
+    DrawCentred(HalfWidth - 300, 100, u"88");
+    DrawCentred(HalfWidth + 300, 100, u"88");
+    SetDrawColour(80, 80, 80);
+    DrawCentred(HalfWidth - 300, 100, TwoDigits(Scores[0]));
+    DrawCentred(HalfWidth + 300, 100, TwoDigits(Scores[1]));
+
+    SelectFont(LargeFont);
+    SetDrawColour(80, 80, 80);
+    bool grey = false;
+    std::u16string message = StatusMessage(IsMouseDown(1) != 0, &grey);
+    if (grey) SetDrawColour(99, 99, 99);
+    DrawCentred(HalfWidth, 100, message);
+
+    SelectFont(MediumFont);
+    SetDrawColour(80, 80, 80);
+    DrawCentred(HalfWidth, 40, QuestionText);
+
+    HidePointer();
+    SetDrawColour(255, 255, 255);
+    EndLumo2D();
+}
+
+} // namespace tonvella
