@@ -1,8 +1,13 @@
 #include "game/MainLoop.h"
+#include "Translator/Translation.h"
 #include "game/GameState.h"
 #include "media/Events.h"
 #include "media/Input.h"
 #include "media/Platform.h"
+#include "scene/Scene.h"
+#include "scene/Scene3D.h"
+#include "streams/Embedded.h"
+#include "streams/Modules.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +55,12 @@ void ScriptedPump() {
 
 class MainLoopTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() {
+        RegisterGameBlobs(); // frames draw the score strip, which translates its texts
+        InitStreamProtocols();
+        CreateTranslationCaches();
+        FillLanguageTable();
+    }
     void SetUp() override {
         fake_clock.now = 0;
         stop_at = 1000;
@@ -64,7 +75,12 @@ protected:
         LastMouseY = 600;
         DrawerOpening = DrawerCount = 0;
         DrawerStep = 0;
-        SelectedCard = 0;
+        SelectedCard = -1;
+        // The camera has arrived at player 1's side: nothing moves until the user does something.
+        if (!Camera) Camera = CreateCamera();
+        PositionEntity(Camera, -6.1f, 8, -15);
+        CameraStep = -0.15f;
+        Scores = {0, 0, 0};
     }
     void TearDown() override {
         InstallPollFunction(nullptr);
