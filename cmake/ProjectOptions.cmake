@@ -1,9 +1,24 @@
 # Warnings and sanitizer switch shared by every target of the project.
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
 
+# Sanitized builds stop at the first report, so that a test run cannot pass over one.
 option(TONVELLA_SANITIZE "Build with AddressSanitizer and UBSan" OFF)
 if(TONVELLA_SANITIZE)
-    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+    add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-fsanitize=address,undefined>
+                        $<$<COMPILE_LANGUAGE:C,CXX>:-fno-sanitize-recover=all>
+                        $<$<COMPILE_LANGUAGE:C,CXX>:-fno-omit-frame-pointer>)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# libFuzzer targets in fuzz/: every library gets coverage instrumentation and the sanitizers.
+option(TONVELLA_FUZZ "Build the fuzz targets (needs CMAKE_CXX_COMPILER=clang++)" OFF)
+if(TONVELLA_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "TONVELLA_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++)")
+    endif()
+    add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-fsanitize=fuzzer-no-link,address,undefined>
+                        $<$<COMPILE_LANGUAGE:C,CXX>:-fno-sanitize-recover=all>
+                        $<$<COMPILE_LANGUAGE:C,CXX>:-fno-omit-frame-pointer>)
     add_link_options(-fsanitize=address,undefined)
 endif()
 

@@ -1,0 +1,14 @@
+// An Ogg Vorbis file from the input through the game's decoder and its stream callbacks.
+#include "fuzz/SoundInput.h"
+
+using namespace tonvella;
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    fuzz::InstallSoundInput();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::DecodeWith<TAudioSampleLoaderOGG>(data, size);
+    return 0;
+}
