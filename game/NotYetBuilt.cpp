@@ -4,6 +4,5 @@
 
 namespace tonvella {
 
-void RunMenu() {}
 
 } // namespace tonvella

@@ -1,0 +1,249 @@
+#include "Menu.h"
+
+#include "Board.h"
+#include "CardSets.h"
+#include "GameState.h"
+#include "Manual.h"
+#include "Translator/Translation.h"
+#include "media/Graphics.h"
+#include "media/Input.h"
+#include "media/Platform.h"
+#include "media/Text.h"
+#include "media/draw/Draw2D.h"
+#include "scene/Scene3D.h"
+
+namespace tonvella {
+
+namespace {
+
+constexpr int kEscape = 27;
+constexpr int kDigit1 = 49, kDigit8 = 56;
+constexpr int kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116, kF6 = 117, kF7 = 118;
+
+constexpr int kRedrawMs = 500;
+constexpr int kIdleCloseMs = 30000;
+constexpr int kShortPageMs = 3000;
+constexpr int kCardPageMs = 12000;
+
+enum TPage {
+    kNone = 0,
+    kManualPage = 1,
+    kBehaviourPage = 2,
+    kRestartPage = 3,
+    kAboutPage = 5,
+    kCardPage = 6
+};
+
+bool Passed(int t) {
+    return t < Milliseconds();
+}
+
+// The left page: the key is drawn as it is, the German label goes through the table.
+struct TMenuLine {
+    const char16_t* key;
+    const char16_t* label;
+    int y;
+};
+const TMenuLine kMenuLines[] = {
+    {u"", u"Einstellungen", 110},
+    {u"F1...", u"Kurz-Anleitung", 180},
+    {u"F2...", u"Spielverhalten", 210},
+    {u"F3...", u"Neustart", 240},
+    {u"F4...", u"Ende", 270},
+    {u"F5...", u"About", 300},
+    {u"F6...", u"andere Karten", 330},
+    {u"F7...", u"Sprache", 360},
+    {u"ESC....", u"Zurück zum Spiel", 450},
+};
+
+const char16_t* const kCredits[] = {
+    u"Sounds: FluidR3_GM (MIT)",
+    u"Fonts: Comic Neue, DSEG (OFL)",
+    u"Made with SDL2, OpenGL, FreeType",
+};
+
+void DrawLeftPage() {
+    SelectFont(SmallFont);
+    SetDrawColour(1, 1, 1);
+    for (const TMenuLine& line : kMenuLines) {
+        std::u16string text = line.key + TranslateText(line.label);
+        if (line.y == 360) text += u": " + Language;
+        DrawString(text, 170, float(line.y));
+    }
+}
+
+void DrawCardPage() {
+    SetDrawColour(250, 247, 222);
+    FillRect(520, 70, 300, 470);
+    SelectFont(SmallFont);
+    SetDrawColour(1, 1, 1);
+    SelectFont(MediumFont);
+    DrawString(TranslateText(u"Karten-Auswahl"), 570, 110);
+    SelectFont(SmallFont);
+    for (int i = 1; i <= 8; ++i) {
+        const std::u16string& set = SetCatalog[i];
+        DebugPrint(IntToText(i) + u" " + set + u"!");
+        if (set.find(u'.') == std::u16string::npos) break;
+        float y = float(150 + 30 * i);
+        DrawString(IntToText(i) + u"..... " + TranslateText(SetDisplayName(set)), 570, y);
+        if (set == CurrentSetFile) DrawString(u"->", 550, y);
+    }
+}
+
+void DrawRightPage(int page) {
+    switch (page) {
+    case kManualPage:
+        SelectFont(MediumFont);
+        DrawString(u"Spiel-Anleitung", 590, 120);
+        SelectFont(SmallFont);
+        DrawString(u"wird als PDF-Dokument ", 570, 270);
+        DrawString(u"geöffnet.", 570, 300);
+        break;
+    case kBehaviourPage:
+        SelectFont(MediumFont);
+        DrawString(TranslateText(u"Verhalten bei Richtig"), 550, 120);
+        SelectFont(SmallFont);
+        DrawString(TranslateText(u"Gewinner darf nochmal"), 590, 210);
+        DrawString(TranslateText(u"Jeder darf nur 1x"), 590, 270);
+        DrawString(u"->", 550, float(210 + 60 * Behaviour));
+        break;
+    case kRestartPage:
+        SelectFont(MediumFont);
+        DrawString(TranslateText(u"Neustart"), 590, 120);
+        SelectFont(SmallFont);
+        DrawString(TranslateText(u"Alle Karten wurden "), 570, 270);
+        DrawString(TranslateText(u"zurückgesetzt."), 570, 300);
+        break;
+    case kAboutPage:
+        SelectFont(MediumFont);
+        DrawString(TranslateText(u"Tonvella"), 590, 150);
+        DrawString(u" Quorvane", 610, 120);
+        SelectFont(SmallFont);
+        DrawString(u"Music Education Software ", 550, 270);
+        DrawString(kCredits[0], 570, 300);
+        DrawString(kCredits[1], 590, 390);
+        DrawString(kCredits[2], 570, 420);
+        break;
+    case kCardPage:
+        DrawCardPage();
+        break;
+    default:
+        break;
+    }
+}
+
+// A digit chooses a set by its place in "Dir.lst". A place without a set does nothing, and a
+// set the catalogue cannot load leaves the set in play as it is.
+void ChooseSet(int place, int& page) {
+    const std::u16string set = SetCatalog[place];
+    if (set.empty()) return;
+    page = kCardPage;
+    MenuTimeout = Milliseconds() + kCardPageMs;
+    if (!LoadCardSet(set)) return;
+    CurrentSetFile = set;
+    RestartBoard();
+}
+
+// Acts on one key; true when the menu is to close.
+bool ActOnKey(int key, int& page) {
+    const int now = Milliseconds();
+    switch (key) {
+    case kF1:
+        page = kManualPage;
+        OpenManual();
+        return false;
+    case kF2:
+        Behaviour = 1 - Behaviour;
+        RestartBoard();
+        page = kBehaviourPage;
+        MenuTimeout = now + kShortPageMs;
+        return false;
+    case kF3:
+        RestartBoard();
+        page = kRestartPage;
+        MenuTimeout = now + kShortPageMs;
+        return false;
+    case kF4:
+        ExitProgram();
+    case kF5:
+        page = kAboutPage;
+        MenuTimeout = now + kShortPageMs;
+        return false;
+    case kF6:
+        page = kCardPage;
+        MenuTimeout = now + kCardPageMs;
+        return false;
+    case kF7:
+        NextLanguage();
+        return false;
+    case kEscape: {
+        // The main loop must not see this press too: it would end the program.
+        while (KeyHitCount(kEscape) != 0) {}
+        bool close = page == kNone;
+        page = kNone;
+        return close;
+    }
+    default:
+        if (key >= kDigit1 && key <= kDigit8) {
+            ChooseSet(key - kDigit1 + 1, page);
+            return false;
+        }
+        page = kNone;
+        return false;
+    }
+}
+
+} // namespace
+
+int PollAnyKey() {
+    for (int key = 1; key <= 255; ++key) {
+        if (KeyHitCount(key) > 0) {
+            while (IsKeyDown(key))
+                SleepMs(1);
+            return key;
+        }
+    }
+    SleepMs(5);
+    return 0;
+}
+
+void DrawMenu(int page) {
+    BeginLumo2D();
+    SetDrawColour(255, 255, 255);
+    DrawPicture(MenuImage, 100, 50, 0);
+    DrawLeftPage();
+    DrawRightPage(page);
+    EndLumo2D();
+    PresentFrame(1);
+}
+
+void RunMenu() {
+    int page = kNone;
+    int next_draw = 0;
+    bool closed = false;
+    ReadSetCatalog();
+    MenuTimeout = Milliseconds() + kIdleCloseMs;
+    while (!closed) {
+        if (Passed(next_draw)) {
+            next_draw = Milliseconds() + kRedrawMs;
+            DrawMenu(page);
+        }
+        int key = PollAnyKey();
+        if (key > 0) {
+            closed = ActOnKey(key, page);
+            DrawMenu(page);
+        }
+        if (Passed(MenuTimeout)) {
+            if (page > kNone) {
+                MenuTimeout = Milliseconds() + kIdleCloseMs;
+                page = kNone;
+                DrawMenu(kNone);
+            } else {
+                closed = true;
+            }
+        }
+    }
+    SelectFont(ScoreFont);
+}
+
+} // namespace tonvella

@@ -1,0 +1,13 @@
+// The settings menu: an open book over the frozen scene, operated with the keyboard.
+#pragma once
+
+namespace tonvella {
+
+// Modal: reads keys and draws its pages until it is closed (Escape, or 30 s without a key).
+void RunMenu();
+// Pages: 0 none, 1 manual, 2 behaviour, 3 restart, 5 about, 6 card selection.
+void DrawMenu(int page);
+// The key code of the first key 1..255 that was hit, once it is released; 0 when none was.
+int PollAnyKey();
+
+} // namespace tonvella
