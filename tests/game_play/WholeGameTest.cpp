@@ -1,0 +1,153 @@
+// A whole two-player game in the real window, played through the mouse by a player who
+// remembers which card played which sound. Time is simulated: the loop's sleeps advance it.
+#include "game/GameState.h"
+#include "game/MainLoop.h"
+#include "game/Rules.h"
+#include "game/Startup.h"
+#include "media/Events.h"
+#include "media/Platform.h"
+#include "media/Text.h"
+#include "scene/Scene.h"
+
+#include <array>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+using namespace tonvella;
+
+namespace {
+
+// Window pixels over card i: the inverse of the loop's mouse-to-table mapping.
+int CardPixelX(int i) {
+    return int((3 * (i % 4) - 5 + 10) * 50);
+}
+int CardPixelY(int i) {
+    return int((18 - 3 * (i / 4)) * 35);
+}
+
+class TPlayer : public TClock {
+public:
+    int now = 0;
+    std::array<int, 16> heard; // the sound (slot) a card played, -1 not yet heard
+    int presses = 0;
+    bool winner_shown = false;
+    std::u16string final_message;
+
+    TPlayer() { heard.fill(-1); }
+
+    int Now() override {
+        if (now != last_tick) {
+            last_tick = now;
+            Tick();
+        }
+        return now;
+    }
+    void Sleep(int ms) override { now += ms; }
+
+private:
+    enum class Phase { Wait, Press, Hold, Settle, Done };
+    Phase phase = Phase::Wait;
+    int until = 500;
+    int target = -1;
+    int last_tick = -1;
+    int jiggle = 0;
+
+    static void Send(int id, int data, int x, int y) {
+        TEvent e;
+        e.id = id;
+        e.data = data;
+        e.x = x;
+        e.y = y;
+        EmitEvent(e);
+    }
+    static bool Gone(int i) { return EntityZ(Cards[i]) < -10; }
+    int CardWithSound(int slot, int except) const {
+        for (int i = 0; i < 16; ++i)
+            if (heard[i] == slot && i != except && !Gone(i)) return i;
+        return -1;
+    }
+    int Unheard(int except) const {
+        for (int i = 0; i < 16; ++i)
+            if (heard[i] < 0 && i != except && !Gone(i)) return i;
+        return -1;
+    }
+    int Choose() const {
+        if (PartnerCard == -1) { // a first card: a known pair if there is one
+            for (int i = 0; i < 16; ++i)
+                if (heard[i] >= 0 && !Gone(i) && CardWithSound(heard[i] ^ 1, i) >= 0) return i;
+            return Unheard(-1);
+        }
+        int partner = CardWithSound(heard[FirstCard] ^ 1, FirstCard);
+        return partner >= 0 ? partner : Unheard(FirstCard);
+    }
+    void Tick() {
+        if (now < until) return;
+        switch (phase) {
+        case Phase::Wait:
+            target = Choose();
+            if (target < 0) return;
+            Send(EVENT_MOUSEMOVE, 0, CardPixelX(target), CardPixelY(target));
+            phase = Phase::Press;
+            until = now + 20;
+            break;
+        case Phase::Press:
+            Send(EVENT_MOUSEDOWN, 1, CardPixelX(target), CardPixelY(target));
+            ++presses;
+            phase = Phase::Hold;
+            until = now + 200;
+            break;
+        case Phase::Hold:
+            if (SelectedCard == target) heard[target] = CardSound[target]; // what the card played
+            Send(EVENT_MOUSEUP, 1, CardPixelX(target), CardPixelY(target));
+            phase = Phase::Settle;
+            until = now + 30;
+            break;
+        case Phase::Settle:
+            // Small movements keep the loop busy, so that fades run at the full step rate.
+            Send(EVENT_MOUSEMOVE, 0, CardPixelX(target) + (++jiggle % 2), CardPixelY(target));
+            if (MatchedCard != -1 || WrongCard != -1 || LiftState != 0) return;
+            if (Scores[0] + Scores[1] == 16) {
+                bool grey = false;
+                final_message = StatusMessage(false, &grey);
+                Send(EVENT_KEYDOWN, 27, 0, 0);
+                phase = Phase::Done;
+                return;
+            }
+            if (presses > 100) { // give up rather than play forever
+                Send(EVENT_KEYDOWN, 27, 0, 0);
+                phase = Phase::Done;
+                return;
+            }
+            phase = Phase::Wait;
+            break;
+        case Phase::Done:
+            break;
+        }
+    }
+};
+
+} // namespace
+
+TEST(WholeGame, TwoPlayersPlayUntilAllPairsAreFound) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    TPlayer player;
+    InstallClock(&player);
+    testing::internal::CaptureStdout();
+    int status = RunProgram();
+    std::string out = testing::internal::GetCapturedStdout();
+    InstallClock(nullptr);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(Scores[0] + Scores[1], 16);
+    EXPECT_EQ(Scores[0] % 2, 0);
+    // A player who remembers needs at most two presses per card and one per pair.
+    EXPECT_LE(player.presses, 48);
+    std::string message = ToUtf8(player.final_message);
+    if (Scores[0] > Scores[1])
+        EXPECT_EQ(message, "<--- Sieger Spieler 1!");
+    else if (Scores[1] > Scores[0])
+        EXPECT_EQ(message, "    Sieger Spieler 2! --->");
+    else
+        EXPECT_EQ(message, "beide sind Sieger!");
+    EXPECT_NE(out.find("vor REPEAT"), std::string::npos);
+    EXPECT_GT(LoopStats().frames, 10);
+}
