@@ -38,7 +38,7 @@ TGameScene BuildGameScene(const std::u16string& dir) {
     PositionEntity(scene.camera, 0, 8, -15);
 
     TSpriteHandle panel = CreateSprite(scene.camera);
-    PositionEntity(panel, 0, 1.6f, 3);
+    PositionEntity(panel, 0, 1.0f, 3);
     ScaleSprite(panel, 2.2f, 0.25f);
     SpriteViewMode(panel, 2);
     EntityColor(panel, 250, 247, 222);
@@ -84,14 +84,14 @@ TGameScene BuildGameScene(const std::u16string& dir) {
     TBrushHandle card_brush = CreateBrush(240, 240, 255);
     BrushShininess(card_brush, 0.3f);
     TMeshHandle card_template = CreateCube();
-    ScaleMesh(card_template, 1, 0.06f, 1.3f);
+    ScaleMesh(card_template, 1, 0.06f, 1.0f);
     PaintMesh(card_template, card_brush);
     TMeshHandle shadow_template = Quad();
-    ScaleMesh(shadow_template, 1.1f, 1, 1.4f);
+    ScaleMesh(shadow_template, 1.1f, 1, 1.1f);
     EntityColor(shadow_template, 0, 0, 0);
     EntityAlpha(shadow_template, 0.45f);
     for (int i = 0; i < 16; ++i) {
-        const float x = -3.6f + 2.4f * float(i % 4), z = -3.3f + 2.2f * float(i / 4);
+        const float x = -3.6f + 2.4f * float(i % 4), z = -3.45f + 2.3f * float(i / 4);
         auto card = std::static_pointer_cast<TMesh>(CopyEntity(card_template));
         PositionEntity(card, x, 2.45f, z);
         EntityColor(card, 255, 230 - 8 * i, 200 + 3 * i);
