@@ -34,6 +34,8 @@ enum TPage {
     kCardPage = 6
 };
 
+int shown_page = 0;
+
 bool Passed(int t) {
     return t < Milliseconds();
 }
@@ -207,7 +209,12 @@ int PollAnyKey() {
     return 0;
 }
 
+int ShownMenuPage() {
+    return shown_page;
+}
+
 void DrawMenu(int page) {
+    shown_page = page;
     BeginLumo2D();
     SetDrawColour(255, 255, 255);
     DrawPicture(MenuImage, 100, 50, 0);

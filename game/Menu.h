@@ -7,6 +7,9 @@ namespace tonvella {
 void RunMenu();
 // Pages: 0 none, 1 manual, 2 behaviour, 3 restart, 5 about, 6 card selection.
 void DrawMenu(int page);
+// The page the last DrawMenu showed, so that what is on the screen can be told without reading
+// pixels.
+int ShownMenuPage();
 // The key code of the first key 1..255 that was hit, once it is released; 0 when none was.
 int PollAnyKey();
 

@@ -39,6 +39,11 @@ INK = colors.HexColor("#2b2118")
 ACCENT = colors.HexColor("#8a3b12")
 PAPER = colors.HexColor("#faf7de")  # the colour of the card-selection page in the game
 
+# The menu pictures show only the book (at 100, 50, 820 x 560 in the window), so that its
+# text can be read on paper.
+BOOK = (90, 40, 930, 620)
+MENU_SHOTS = {"menu.png", "cards.png", "behaviour.png", "about.png"}
+
 FULL_WIDTH = 13.0 * cm
 HALF_WIDTH = 8.1 * cm
 
@@ -85,6 +90,8 @@ def picture(path, width):
     """A screenshot as JPEG (much smaller than the PNG in the PDF), scaled to width."""
     with PilImage.open(path) as img:
         img = img.convert("RGB")
+        if os.path.basename(path) in MENU_SHOTS:
+            img = img.crop(BOOK)
         buf = io.BytesIO()
         img.save(buf, "JPEG", quality=85, optimize=True)
         w, h = img.size

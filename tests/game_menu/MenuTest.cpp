@@ -1,0 +1,238 @@
+#include "MenuSupport.h"
+
+#include "Translator/Translation.h"
+#include "game/GameState.h"
+#include "game/MainLoop.h"
+#include "game/Menu.h"
+#include "media/Events.h"
+#include "media/Input.h"
+#include "media/Text.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace tonvella;
+using namespace menutest;
+
+namespace {
+
+constexpr int kEsc = 27, kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116, kF6 = 117,
+              kF7 = 118;
+constexpr int kUnchanged = -1;
+
+int Digit(int d) {
+    return '0' + d;
+}
+
+// The state a key left behind, seen just before the next key is pressed.
+struct TSeen {
+    int page;
+    bool restarted;
+    int behaviour;
+    std::u16string set, question, language, manual_language;
+    int timeout;
+};
+
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartGame();
+        Script().before_press = [this] {
+            seen.push_back({ShownMenuPage(), Scores[0] == 0, Behaviour, CurrentSetFile,
+                            QuestionText, Language, ManualLanguage, MenuTimeout});
+            pressed_at.push_back(Now());
+            Scores[0] = 7; // a restart deals anew and sets it back to 0
+        };
+    }
+    void TearDown() override { StopGame(); }
+
+    // Runs the menu with the keys; returns the simulated ms it stayed open.
+    int RunWith(std::initializer_list<int> keys) {
+        Script().keys.assign(keys);
+        int start = Now();
+        RunMenu();
+        return Now() - start;
+    }
+
+    std::vector<TSeen> seen; // seen[i + 1]: after key i
+    std::vector<int> pressed_at;
+};
+
+} // namespace
+
+TEST_F(MenuTest, EveryKeyActsAndShowsItsPage) {
+    struct {
+        const char* what;
+        int key;
+        int page;
+        bool restarted;
+        int behaviour;
+        const char16_t* set;
+        const char16_t* language;
+        int timeout;                        // ms after the key, or kUnchanged
+        const char16_t* question = nullptr; // part of the set's question; nullptr: not checked
+    } steps[] = {
+        {"F6 shows the sets", kF6, 6, false, 0, u"Genau das Gleiche.Set", u"Deutsch", 12000},
+        {"2 chooses the second set of Dir.lst", Digit(2), 6, true, 0, u"Gleiche Melodie.Set",
+         u"Deutsch", 12000, u"Suche die gleiche Melodie"},
+        {"8 chooses the eighth", Digit(8), 6, true, 0, u"Schlag-Instrumente.Set", u"Deutsch", 12000,
+         u"Suche das gleiche Schlaginstrument"},
+        {"F2 switches to one turn each", kF2, 2, true, 1, u"Schlag-Instrumente.Set", u"Deutsch",
+         3000},
+        {"F2 again: the finder plays on", kF2, 2, true, 0, u"Schlag-Instrumente.Set", u"Deutsch",
+         3000},
+        {"F3 restarts", kF3, 3, true, 0, u"Schlag-Instrumente.Set", u"Deutsch", 3000},
+        {"F5 about", kF5, 5, false, 0, u"Schlag-Instrumente.Set", u"Deutsch", 3000},
+        {"F7 English, page kept", kF7, 5, false, 0, u"Schlag-Instrumente.Set", u"English",
+         kUnchanged},
+        {"F7 Czech", kF7, 5, false, 0, u"Schlag-Instrumente.Set", u"Czech", kUnchanged},
+        {"F6 in Czech", kF6, 6, false, 0, u"Schlag-Instrumente.Set", u"Czech", 12000},
+        {"5: the question comes in Czech", Digit(5), 6, true, 0, u"Gleiches Tempo.Set", u"Czech",
+         12000, u"Najít stejnou rychlost"},
+        {"F7 back to German", kF7, 6, false, 0, u"Gleiches Tempo.Set", u"Deutsch", kUnchanged},
+        {"any other key: page 0", 'A', 0, false, 0, u"Gleiches Tempo.Set", u"Deutsch", kUnchanged},
+        {"F5", kF5, 5, false, 0, u"Gleiches Tempo.Set", u"Deutsch", 3000},
+        {"Escape on a page goes back to page 0", kEsc, 0, false, 0, u"Gleiches Tempo.Set",
+         u"Deutsch", kUnchanged},
+    };
+    Script().keys.clear();
+    for (auto& s : steps)
+        Script().keys.push_back(s.key);
+    Script().keys.push_back(kEsc); // closes
+    RunMenu();
+
+    ASSERT_EQ(seen.size(), std::size(steps) + 1);
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        const auto& s = steps[i];
+        const TSeen& after = seen[i + 1];
+        SCOPED_TRACE(s.what);
+        EXPECT_EQ(after.page, s.page);
+        EXPECT_EQ(after.restarted, s.restarted);
+        EXPECT_EQ(after.behaviour, s.behaviour);
+        EXPECT_EQ(ToUtf8(after.set), ToUtf8(s.set));
+        EXPECT_EQ(ToUtf8(after.language), ToUtf8(s.language));
+        EXPECT_EQ(ToUtf8(after.manual_language), ToUtf8(s.language));
+        if (s.timeout == kUnchanged) {
+            EXPECT_EQ(after.timeout, seen[i].timeout);
+        } else {
+            EXPECT_GE(after.timeout - pressed_at[i], s.timeout);
+            EXPECT_LE(after.timeout - pressed_at[i], s.timeout + 20);
+        }
+        if (s.question) {
+            EXPECT_NE(after.question.find(s.question), std::u16string::npos)
+                << ToUtf8(after.question);
+        }
+    }
+    // The second Escape closed the menu at once, and the game does not see it.
+    EXPECT_LT(Now() - pressed_at.back(), 100);
+    EXPECT_EQ(KeyHitCount(kEsc), 0);
+    EXPECT_TRUE(MainLoopPass()) << "an Escape of the menu reached the game";
+}
+
+TEST_F(MenuTest, PagesFallBackAndTheMenuClosesByItself) {
+    struct {
+        const char* what;
+        std::vector<int> keys;
+        int open_ms; // from the first key, or from the start without keys
+    } cases[] = {
+        {"no key: closes after 30 s", {}, 30000},
+        {"about falls back after 3 s, then 30 s on page 0", {kF5}, 33000},
+        {"behaviour page likewise", {kF2}, 33000},
+        {"card page after 12 s", {kF6}, 42000},
+        {"Escape on a page keeps its 3 s", {kF5, kEsc}, 3000},
+        {"a page of its own restarts the 30 s of page 0", {kF5, 'A'}, 3000},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        Script().keys.assign(c.keys.begin(), c.keys.end());
+        int start = Now();
+        RunMenu();
+        int from = pressed_at.empty() ? start : pressed_at.front();
+        EXPECT_GE(Now() - from, c.open_ms);
+        EXPECT_LE(Now() - from, c.open_ms + 100);
+        EXPECT_EQ(ShownMenuPage(), 0);
+        seen.clear();
+        pressed_at.clear();
+        TearDown();
+    }
+}
+
+TEST_F(MenuTest, ManualPageKeepsTheTimeLeft) {
+    TScratchDir temp;
+    TFakeOpener opener;
+    SetEnv("TEMP", temp.path().string());
+    Script().gap = 10000; // F1 ten seconds after the menu opened
+    int open = RunWith({kF1});
+    // Page 1 falls back when the first 30 s are over, then page 0 waits 30 s more.
+    EXPECT_GE(open, 60000);
+    EXPECT_LE(open, 60100);
+    EXPECT_EQ(seen.size(), 1u);
+    EXPECT_EQ(opener.WaitForAddresses(1).size(), 1u);
+    UnsetEnv("TEMP");
+}
+
+TEST_F(MenuTest, EmptyPlacesAndUnloadableSetsLeaveTheSetInPlay) {
+    TScratchDir assets;
+    std::ofstream(assets.path() / "Dir.lst") << "Genau das Gleiche.Set\r\nKaputt.Set\r\n";
+    std::ofstream(assets.path() / "Genau das Gleiche.Set") << ArchiveEntry("Genau das Gleiche.Set");
+    std::ofstream(assets.path() / "Kaputt.Set") << "[Text]\nFrage=Kaputt\n[Connect]\n"
+                                                   "Paarungen=2\n1=1x2\n2=3x4\n";
+    AssetBase = FromUtf8(assets.path().string() + "/");
+    QuestionText = u"\"Suche genau das Gleiche\"";
+
+    RunWith({kF6, Digit(2), kF5, Digit(3), Digit(1), kEsc, kEsc});
+    ASSERT_EQ(seen.size(), 7u);
+    // 2 names a set with two pairs: refused, the set and question in play stay, no restart.
+    EXPECT_EQ(ToUtf8(seen[2].set), "Genau das Gleiche.Set");
+    EXPECT_EQ(ToUtf8(seen[2].question), "\"Suche genau das Gleiche\"");
+    EXPECT_FALSE(seen[2].restarted);
+    EXPECT_EQ(seen[2].page, 6);
+    // 3 has no set: nothing at all happens, the about page stays with its time.
+    EXPECT_EQ(seen[4].page, 5);
+    EXPECT_FALSE(seen[4].restarted);
+    EXPECT_EQ(seen[4].timeout, seen[3].timeout);
+    EXPECT_EQ(ToUtf8(seen[4].set), "Genau das Gleiche.Set");
+    // The menu still works: 1 loads the first set and restarts.
+    EXPECT_TRUE(seen[5].restarted);
+    EXPECT_EQ(seen[5].page, 6);
+    EXPECT_EQ(ShownMenuPage(), 0);
+}
+
+TEST_F(MenuTest, PollAnyKeyTakesTheLowestKeyOnceReleased) {
+    InstallPollFunction(nullptr);
+    auto tap = [](int key) {
+        TEvent e;
+        e.id = EVENT_KEYDOWN;
+        e.data = key;
+        EmitEvent(e);
+        e.id = EVENT_KEYUP;
+        EmitEvent(e);
+    };
+    tap(120);
+    tap(50);
+    EXPECT_EQ(PollAnyKey(), 50);
+    EXPECT_EQ(PollAnyKey(), 120) << "a key above the one returned keeps its hit";
+    int before = Now();
+    EXPECT_EQ(PollAnyKey(), 0);
+    EXPECT_EQ(Now() - before, 5) << "no key: a 5 ms rest";
+}
+
+TEST_F(MenuTest, AHeldKeyActsOnlyWhenReleased) {
+    Script().hold = 400;
+    Script().keys = {kF3};
+    int pressed = Now();
+    EXPECT_EQ(PollAnyKey(), kF3);
+    EXPECT_GE(Now() - pressed, 400);
+    EXPECT_FALSE(IsKeyDown(kF3));
+}
+
+TEST_F(MenuTest, F4EndsTheProgramAtOnce) {
+    EXPECT_EXIT(
+        {
+            Script().keys = {kF4};
+            RunMenu();
+            std::exit(3); // not reached when F4 works
+        },
+        ::testing::ExitedWithCode(0), "");
+}
