@@ -7,3 +7,15 @@ cd "$repo/build"
 # SDL must not try a real sound card in tests: the disk and dummy drivers stand in.
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)" "$@"
+
+# The tests once more under AddressSanitizer (leaks included) and UBSan, each stopping at its
+# first report; the end-to-end scripts check the game's exit status, so a report inside the
+# game fails them too. -O1 with line tables keeps this second build short. The asset checks
+# are Python and run no C++ of ours.
+configure_and_build "$repo/build-asan" -DTONVELLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_C_FLAGS_DEBUG="-O1 -g1" -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
+cd "$repo/build-asan"
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$repo/cmake/lsan.supp"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)" -E '^assets_' "$@"

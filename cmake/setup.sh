@@ -29,10 +29,13 @@ install_missing() {
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Usage: configure_and_build [build dir] [extra cmake options...]; the default is build/.
 configure_and_build() {
-    local build="$repo/build"
+    local build="${1:-$repo/build}"
+    [ $# -gt 0 ] && shift
     if [ ! -f "$build/build.ninja" ]; then
-        cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+        cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
+            "$@" >/dev/null
     fi
     # Quiet when all is well; the whole log when the build fails.
     if ! cmake --build "$build" -- -j"$(nproc)" >"$build/last-build.log" 2>&1; then
