@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Writes the seed corpora under fuzz/corpus/: small files cut from our own assets and tiny
 hand-made ones. Run from anywhere; it overwrites the seeds it makes and leaves others (kept
-regression inputs) alone. Needs the translation table built once: pass the build directory."""
-import io, os, struct, sys, wave, zipfile, zlib
+regression inputs) alone. Needs the translation table built once (pass the build directory,
+build-fuzz/ by default) and fontTools (deps/tools-fuzz.txt)."""
+import io, os, struct, subprocess, sys, tempfile, wave, zipfile, zlib
 
 here = os.path.dirname(os.path.abspath(__file__))
 repo = os.path.dirname(here)
@@ -26,7 +27,10 @@ def zipped(entries, method):
     out = io.BytesIO()
     with zipfile.ZipFile(out, "w", method) as z:
         for name, data in entries:
-            z.writestr(name, data)
+            # A fixed date keeps the seeds the same on every run.
+            info = zipfile.ZipInfo(name, date_time=(2024, 1, 1, 0, 0, 0))
+            info.compress_type = method
+            z.writestr(info, data)
     return out.getvalue()
 
 put("zip_entry", "sets.zip", zipped([("Dir.lst", asset("Dir.lst")),
@@ -96,3 +100,15 @@ plte_chunk = (struct.pack(">I", len(plte)) + b"PLTE" + plte +
 put("png", "palette.png", png(3, 2, 8, 3, [b"\0\1\2"] * 2, extra=plte_chunk))
 put("png", "rgba16.png", png(2, 2, 16, 6, [bytes(range(16))] * 2))
 put("png", "graya.png", png(5, 3, 8, 4, [bytes(range(10))] * 3, interlace=1))
+
+# font: the shipped faces cut down to a few glyphs (fontTools from deps/tools-fuzz.txt).
+
+for source, text, name in (("Digital Readout Upright.ttf", "0123", "digits.ttf"),
+                           ("Comic.ttf", "Sieger \u00e4\u010d", "comic.ttf")):
+    with tempfile.TemporaryDirectory() as tmp:
+        out = os.path.join(tmp, name)
+        subprocess.run(["/usr/bin/python3", "-m", "fontTools.subset",
+                        os.path.join(repo, "assets", source), "--text=" + text,
+                        "--output-file=" + out], check=True, stderr=subprocess.DEVNULL)
+        with open(out, "rb") as f:
+            put("font", name, f.read())
