@@ -201,14 +201,16 @@ void FadeCardSound() {
     }
 }
 
-void RestartBoard() {
+bool RestartBoard() {
+    // The set is loaded first: a set that is refused leaves the game in progress untouched.
+    if (!LoadCardSet(CurrentSetFile)) return false;
     for (int i = 0; i < kCards; ++i) {
         PositionEntity(Cards[i], CardGridX(i), 0, CardGridZ(i));
         EntityAlpha(Cards[i], 1.0f);
         PlaceShadowUnderCard(i);
     }
-    LoadCardSet(CurrentSetFile);
     DealCards();
+    return true;
 }
 
 } // namespace tonvella

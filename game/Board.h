@@ -13,7 +13,9 @@ void PickCard();
 void AnimateHeldCard();
 void PutDownCard();
 void FadeCardSound();
-void RestartBoard(); // cards back on the grid, the current set loaded anew, a new deal
+// Loads the current set anew, puts the cards back on the grid and deals; false (and nothing
+// changed) when the set is refused.
+bool RestartBoard();
 
 // Grid position of card i.
 float CardGridX(int card);

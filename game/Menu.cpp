@@ -141,9 +141,9 @@ void ChooseSet(int place, int& page) {
     if (set.empty()) return;
     page = kCardPage;
     MenuTimeout = Milliseconds() + kCardPageMs;
-    if (!LoadCardSet(set)) return;
+    const std::u16string in_play = CurrentSetFile;
     CurrentSetFile = set;
-    RestartBoard();
+    if (!RestartBoard()) CurrentSetFile = in_play;
 }
 
 // Acts on one key; true when the menu is to close.

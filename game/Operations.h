@@ -4,11 +4,5 @@
 #include "Board.h"
 #include "Notes.h"
 #include "Room.h"
+#include "Menu.h"
 #include "Rules.h"
-
-namespace tonvella {
-
-// The settings menu: modal, returns when it is closed.
-void RunMenu();
-
-} // namespace tonvella

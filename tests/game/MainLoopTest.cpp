@@ -48,7 +48,12 @@ void ScriptedPump() {
         last_move = t;
     }
     if (t >= stop_at) {
-        Send(stop_with_close ? EVENT_APPTERMINATE : EVENT_KEYDOWN, 27);
+        if (stop_with_close) {
+            Send(EVENT_APPTERMINATE);
+        } else {
+            Send(EVENT_KEYDOWN, 27);
+            Send(EVENT_KEYUP, 27);
+        }
         stop_at = 1 << 30;
     }
 }
