@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Board.h"
+#include "Menu.h"
 #include "Notes.h"
 #include "Room.h"
-#include "Menu.h"
 #include "Rules.h"

@@ -1,5 +1,5 @@
-#include "media/Events.h"
 #include "media/Input.h"
+#include "media/Events.h"
 
 #include <gtest/gtest.h>
 

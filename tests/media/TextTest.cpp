@@ -28,8 +28,8 @@ TEST(Text, TextToIntReadsLeadingNumber) {
     struct {
         std::u16string text;
         int value;
-    } cases[] = {{u"28", 28}, {u"  7x", 7}, {u"-3", -3}, {u"+4", 4}, {u"", 0},
-                 {u"x1", 0},  {u"12x34", 12}, {u"99999999999", 2147483647}};
+    } cases[] = {{u"28", 28}, {u"  7x", 7}, {u"-3", -3},    {u"+4", 4},
+                 {u"", 0},    {u"x1", 0},   {u"12x34", 12}, {u"99999999999", 2147483647}};
     for (auto& c : cases)
         EXPECT_EQ(TextToInt(c.text), c.value) << ToUtf8(c.text);
 }
