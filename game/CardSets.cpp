@@ -45,12 +45,8 @@ bool LoadPair(const std::u16string& url, int number, TPairDraw& pair) {
     }
     pair.a = LoadSoundFile(AssetBase + name_a, 0);
     pair.b = LoadSoundFile(AssetBase + name_b, 0);
-    if (!pair.a || !pair.b) {
-        DebugPrint(u"Card set " + url + u": pair " + IntToText(number) + u" skipped, sound " +
-                   (pair.a ? name_b : name_a) + u" could not be loaded");
-        return false;
-    }
-    return true;
+    // The sound loader has already named the file and the reason in its one line.
+    return pair.a && pair.b;
 }
 
 bool Refuse(const std::u16string& set_file, const std::u16string& why) {
@@ -112,6 +108,10 @@ void ReadSetCatalog() {
 
 bool LoadCardSet(const std::u16string& set_file) {
     const std::u16string url = AssetBase + set_file;
+    // A missing set says so, rather than that it defines no pairs.
+    TStreamHandle probe = OpenFileForReading(url);
+    if (!probe) return Refuse(set_file, u"the file cannot be opened");
+    CloseFileHandle(probe);
     std::u16string question = ReadSetValue(url, u"Text", u"Frage");
     int pairs = TextToInt(ReadSetValue(url, u"Connect", u"Paarungen"));
     if (pairs < kPairsPerGame)
