@@ -1,0 +1,56 @@
+#!/usr/bin/python3
+"""The game starts silent, and a card pressed with the mouse sounds: non-silent samples appear
+in the sound output soon after the press, at a level and length a listener hears, and the
+sound dies away after the release."""
+
+import os
+import sys
+import time
+
+import numpy as np
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from harness import RATE, Failure, Game, card_pixel  # noqa: E402
+
+
+def body(game):
+    game.start()
+    time.sleep(1)
+    if game.audio_frames() < RATE // 2:
+        raise Failure("the sound output is not running: %d frames after 1 s" % game.audio_frames())
+    if game.onset(0) is not None:
+        raise Failure("sound before any card was pressed")
+    game.screenshot("start")
+
+    before = game.audio_frames()
+    game.click(*card_pixel(5), hold=0.6)
+    game.screenshot("pressed")
+    game.wait_until(lambda: game.onset(before) is not None, 2, "the pressed card played no sound")
+    onset = game.onset(before)
+    # Half a second from the onset, all at full volume while the button was held.
+    game.wait_until(lambda: game.audio_frames() >= onset + RATE // 2, 3, "the output stalled")
+    sound = game.audio(onset, RATE // 2).astype(np.float64)
+    rms = float(np.sqrt(np.mean(sound ** 2)))
+    loud_blocks = sum(1 for block in np.array_split(np.abs(sound).max(axis=1), 50)
+                      if block.max() > 300)
+    print("onset %.0f ms after the press was sent, rms %.0f, %d of 50 blocks loud" %
+          (1000 * (onset - before) / RATE, rms, loud_blocks))
+    if rms < 300:
+        raise Failure("the card sound is too quiet to hear: rms %.0f" % rms)
+    if loud_blocks < 40:
+        raise Failure("the card sound breaks up: only %d of 50 blocks are loud" % loud_blocks)
+
+    jiggler = game.jiggle(8)
+    try:
+        game.wait_until(lambda: game.silent_for(0.2), 8, "the sound did not end after the release")
+    finally:
+        jiggler.kill()
+        jiggler.wait()
+    game.keys("Escape")
+    status = game.wait_exit()
+    if status != 0:
+        raise Failure("Escape ended the game with status %d" % status)
+
+
+if __name__ == "__main__":
+    sys.exit(Game("first_sound").run(body))

@@ -1,0 +1,226 @@
+"""The real game under the test display, seen from outside: its window through xdotool and
+screenshots, its sound through SDL's disk audio driver (raw signed 16-bit stereo at 44100 Hz,
+written as the device would play it), its diagnostics on standard output.
+
+Usage of a test script: script.py GAME XCLOSE XSHOT ARTIFACTS_DIR
+Screenshots, output and sound are kept in ARTIFACTS_DIR/<test> when the test fails, or always
+when TONVELLA_E2E_KEEP is set.
+"""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import numpy as np
+
+RATE = 44100
+FRAME_BYTES = 4  # two 16-bit channels
+
+
+def card_pixel(i):
+    """Window pixel over card i: the inverse of the mapping CursorX = x/50 - 10,
+    CursorZ = -y/35 + 18, with card i at x = 3 (i mod 4) - 5, z = 3 (i div 4)."""
+    return int((3 * (i % 4) - 5 + 10) * 50), int((18 - 3 * (i // 4)) * 35)
+
+
+# Over the table's near left corner, outside every card and the drawer: a place to move the
+# mouse to so that the loop keeps stepping without picking anything.
+REST_PIXEL = (110, 720)
+
+
+class Failure(Exception):
+    pass
+
+
+class Game:
+    def __init__(self, name):
+        if len(sys.argv) != 5:
+            sys.exit("usage: %s GAME XCLOSE XSHOT ARTIFACTS_DIR" % sys.argv[0])
+        self.name = name
+        self.exe, self.xclose, self.xshot, artifacts = sys.argv[1:5]
+        self.artifacts = os.path.join(artifacts, name)
+        self.work = tempfile.mkdtemp(prefix="tonvella-e2e-")
+        self.shots = []
+        self.process = None
+        self.window = None
+        self.audio_path = os.path.join(self.work, "audio.raw")
+        self.opened_log = os.path.join(self.work, "opened.log")
+        self.temp_dir = os.path.join(self.work, "tmp")
+        os.makedirs(self.temp_dir)
+        # The desktop's opener is a stand-in that records the address it was given.
+        bin_dir = os.path.join(self.work, "bin")
+        os.makedirs(bin_dir)
+        opener = os.path.join(bin_dir, "xdg-open")
+        with open(opener, "w") as f:
+            f.write('#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' % self.opened_log)
+        os.chmod(opener, 0o755)
+        self.env = dict(os.environ)
+        self.env.update(
+            PATH=bin_dir + os.pathsep + os.environ.get("PATH", ""),
+            TEMP=self.temp_dir,
+            SDL_AUDIODRIVER="disk",
+            SDL_DISKAUDIOFILE=self.audio_path,
+        )
+
+    # ---- life cycle ----
+
+    def start(self):
+        self.out = open(os.path.join(self.work, "out"), "wb")
+        self.err = open(os.path.join(self.work, "err"), "wb")
+        self.process = subprocess.Popen([self.exe], stdout=self.out, stderr=self.err, env=self.env)
+        found = subprocess.run(
+            ["timeout", "30", "xdotool", "search", "--sync", "--onlyvisible", "--pid",
+             str(self.process.pid)], capture_output=True, text=True)
+        ids = found.stdout.split()
+        if not ids:
+            raise Failure("no window appeared")
+        self.window = ids[0]
+        self.wait_until(lambda: self.audio_frames() > 0, 10, "the sound device never started")
+
+    def wait_exit(self, seconds=10):
+        try:
+            status = self.process.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            raise Failure("the game did not end within %s s" % seconds)
+        self.process = None
+        return status
+
+    def run(self, body):
+        """Runs the test body; on failure keeps the screenshots and the game's output."""
+        try:
+            body(self)
+        except Failure as failure:
+            self.keep_artifacts()
+            print("FAIL:", failure)
+            self.dump_output()
+            return 1
+        except Exception:
+            self.keep_artifacts()
+            self.dump_output()
+            raise
+        finally:
+            if self.process is not None:
+                self.process.send_signal(signal.SIGKILL)
+                self.process.wait()
+        if os.environ.get("TONVELLA_E2E_KEEP"):
+            self.keep_artifacts()
+        shutil.rmtree(self.work, ignore_errors=True)
+        print("PASS")
+        return 0
+
+    def keep_artifacts(self):
+        shutil.rmtree(self.artifacts, ignore_errors=True)
+        os.makedirs(self.artifacts, exist_ok=True)
+        for shot in self.shots:
+            if os.path.exists(shot):
+                shutil.copy(shot, self.artifacts)
+        for name in ("out", "err", "opened.log"):
+            path = os.path.join(self.work, name)
+            if os.path.exists(path):
+                shutil.copy(path, self.artifacts)
+        if os.path.exists(self.audio_path):
+            shutil.copy(self.audio_path, self.artifacts)
+        print("artefacts kept in", self.artifacts)
+
+    def dump_output(self):
+        for name in ("out", "err"):
+            path = os.path.join(self.work, name)
+            if os.path.exists(path):
+                with open(path, errors="replace") as f:
+                    lines = f.read().splitlines()
+                print("--- %s (last lines)" % name)
+                print("\n".join(lines[-20:]))
+
+    def stdout_lines(self):
+        self.out.flush()
+        with open(os.path.join(self.work, "out"), encoding="utf-8", errors="replace") as f:
+            return f.read().splitlines()
+
+    def opened(self):
+        if not os.path.exists(self.opened_log):
+            return []
+        with open(self.opened_log) as f:
+            return f.read().splitlines()
+
+    @staticmethod
+    def wait_until(condition, seconds, message, step=0.05):
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            if condition():
+                return
+            time.sleep(step)
+        raise Failure(message)
+
+    # ---- input ----
+
+    def xdo(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
+
+    def move(self, x, y):
+        self.xdo("mousemove", "--window", self.window, x, y)
+
+    def click(self, x, y, hold=0.25):
+        self.move(x, y)
+        time.sleep(0.05)
+        self.xdo("mousedown", 1)
+        time.sleep(hold)
+        self.xdo("mouseup", 1)
+
+    def keys(self, *names):
+        subprocess.run(["xdotool", "windowfocus", "--sync", self.window], capture_output=True)
+        self.xdo("key", "--delay", 80, *names)
+
+    def jiggle(self, seconds):
+        """Moves the mouse to and fro beside the table so that the loop steps every 10 ms."""
+        x, y = REST_PIXEL
+        moves = []
+        for _ in range(max(1, int(seconds / 0.02))):
+            moves += ["mousemove", "--window", self.window, x, y, "sleep", "0.008",
+                      "mousemove", "--window", self.window, x + 4, y, "sleep", "0.008"]
+        return subprocess.Popen(["xdotool"] + [str(m) for m in moves])
+
+    # ---- screen ----
+
+    def screenshot(self, label, rect=None):
+        path = os.path.join(self.work, "%02d-%s.png" % (len(self.shots), label))
+        args = [self.xshot, self.window, path] + ([str(v) for v in rect] if rect else [])
+        subprocess.run(args, check=True)
+        self.shots.append(path)
+        return path
+
+    def pixels(self, label, rect=None):
+        from PIL import Image
+        with Image.open(self.screenshot(label, rect)) as image:
+            return np.asarray(image.convert("RGB"), dtype=np.int16)
+
+    # ---- sound ----
+
+    def audio_frames(self):
+        try:
+            return os.path.getsize(self.audio_path) // FRAME_BYTES
+        except OSError:
+            return 0
+
+    def audio(self, first=0, count=None):
+        """Frames from `first` on as an (n, 2) int16 array."""
+        with open(self.audio_path, "rb") as f:
+            f.seek(first * FRAME_BYTES)
+            data = f.read(-1 if count is None else count * FRAME_BYTES)
+        data = data[: len(data) // FRAME_BYTES * FRAME_BYTES]
+        return np.frombuffer(data, dtype="<i2").reshape(-1, 2)
+
+    def onset(self, first):
+        """Index of the first non-silent frame at or after `first`, or None."""
+        loud = np.nonzero(np.abs(self.audio(first).astype(np.int32)).max(axis=1))[0]
+        return first + int(loud[0]) if len(loud) else None
+
+    def silent_for(self, seconds):
+        n = int(seconds * RATE)
+        total = self.audio_frames()
+        if total < n:
+            return False
+        return not np.any(self.audio(total - n, n))
