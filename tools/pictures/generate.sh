@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates every picture and font in assets/ that tools/pictures makes:
 # room textures, posters, note sprites, the menu book, the two fonts and
-# their licence texts. Installs its own tools (deps/tools-pictures.txt) when
-# they are missing. The output is the same on every run and machine.
+# their licence texts; and the desktop icon in desktop/icons/. Installs its
+# own tools (deps/tools-pictures.txt) when they are missing. The output is
+# the same on every run and machine.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -30,6 +31,7 @@ $py textures.py
 $py sprites.py
 $py posters.py
 $py book.py
+$py icon.py
 $py fonts.py 2> >(grep -v '^Program root:' >&2)
 
 $py "$root/tests/assets/pictures/check_pictures.py" "$root/assets"
