@@ -23,7 +23,7 @@ set(CPACK_PACKAGE_VERSION 1.21)
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_CONTACT "Quorvane <tonvella@quorvane.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "music memory game for two players")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Sixteen cards lie face down on a table in a small 3D room; every card hides a sound and\n"
     "the cards form eight pairs that belong together (the same melody, beat, instrument,\n"
     "tempo, interval, percussion instrument, or exactly the same sound). Two players share\n"
