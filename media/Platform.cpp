@@ -14,11 +14,16 @@ namespace {
 
 class TSystemClock : public TClock {
 public:
-    // Counted from the first use rather than from boot, so that the int never wraps in a run.
+    // The game seeds its random generator with this count, so it must differ from start to
+    // start; but a count from boot would overflow the int after 24 days of uptime and stall
+    // every "has this time passed" test. So it starts at the system's tick count taken modulo
+    // about 17 minutes and runs on from there.
     int Now() override {
         using namespace std::chrono;
         static const steady_clock::time_point start = steady_clock::now();
-        return int(duration_cast<milliseconds>(steady_clock::now() - start).count());
+        static const int origin =
+            int(duration_cast<milliseconds>(start.time_since_epoch()).count() % (1 << 20));
+        return origin + int(duration_cast<milliseconds>(steady_clock::now() - start).count());
     }
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };

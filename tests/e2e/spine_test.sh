@@ -18,9 +18,15 @@ wait_game
 grep -qx "hier" "$WORK/out" || fail "no 'hier' line"
 grep -qx "vor REPEAT" "$WORK/out" || fail "no 'vor REPEAT' line"
 
+first_draw=$(grep -E '\[Connect\] [0-9]+$' "$WORK/out")
+
 start_game
 sleep 0.5
 "$XCLOSE" "$window"
 wait_game
 [ "$status" -eq 0 ] || fail "closing the window ended the game with status $status"
+# Every start draws its own pairs: the random generator is seeded from the system clock.
+second_draw=$(grep -E '\[Connect\] [0-9]+$' "$WORK/out")
+[ -n "$first_draw" ] || fail "no pairs were drawn"
+[ "$first_draw" != "$second_draw" ] || fail "two starts drew the same pairs"
 echo "PASS"
