@@ -14,9 +14,12 @@ namespace tonvella {
 
 namespace {
 
+// Never destroyed: frames held by other static objects (the built-in font, the 2D state's
+// current font) are destroyed at exit after any static list would be, and still add their
+// names here.
 std::vector<std::pair<unsigned, int>>& DeathRow() {
-    static std::vector<std::pair<unsigned, int>> names;
-    return names;
+    static auto* names = new std::vector<std::pair<unsigned, int>>;
+    return *names;
 }
 
 void DeleteDeadTextures(int seq) {
