@@ -36,7 +36,7 @@ fi
 pid=$!
 win=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
 [ -n "$win" ] || fail "no window appeared"
-sleep 1
+sleep 0.5
 
 open_menu() {
     xdotool mousemove --window "$win" 900 150
@@ -44,7 +44,7 @@ open_menu() {
     xdotool mousedown 1
     sleep 0.3
     xdotool mouseup 1
-    sleep 1
+    sleep 0.7
 }
 press() {
     xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
