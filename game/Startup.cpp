@@ -12,6 +12,7 @@
 #include "media/Graphics.h"
 #include "media/Platform.h"
 #include "media/draw/Draw2D.h"
+#include "scene/DebugLog.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 #include "streams/Embedded.h"
@@ -66,6 +67,8 @@ void CreateCameraAndHud() {
 } // namespace
 
 void RunGame() {
+    // The scene engine reports pictures it cannot find or decode; the game shows those lines.
+    InstallDebugLog(DebugPrint);
     RegisterGameBlobs();
     InitStreamProtocols();
     CreateTranslationCaches();

@@ -214,7 +214,10 @@ TPixmapHandle LoadPixmap(TStream& stream) {
 
 TPixmapHandle LoadPixmap(const std::u16string& url) {
     TStreamHandle stream = OpenFileForReading(url);
-    if (!stream) return nullptr;
+    if (!stream) {
+        DebugLog(u"ERROR: Cannot open image: " + url);
+        return nullptr;
+    }
     struct TCloser {
         const TStreamHandle& stream;
         ~TCloser() { CloseFileHandle(stream); }
