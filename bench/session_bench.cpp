@@ -50,15 +50,6 @@ double HeapMB() {
     return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
 }
 
-void Send(int id, int data, int x, int y) {
-    TEvent e;
-    e.id = id;
-    e.data = data;
-    e.x = x;
-    e.y = y;
-    EmitEvent(e);
-}
-
 class TSessionClock : public TClock {
 public:
     long rss_first_frame = 0, rss_start = 0, rss_anon = 0, rss_file = 0;
@@ -105,8 +96,8 @@ private:
             rss_file = StatusKiB("RssFile");
             heap_start = HeapMB();
             // Over card 5 (x = -2, z = 3 on the table), then press and hold.
-            Send(EVENT_MOUSEMOVE, 0, 400, 525);
-            Send(EVENT_MOUSEDOWN, 1, 400, 525);
+            EmitEvent(EVENT_MOUSEMOVE, 0, 400, 525);
+            EmitEvent(EVENT_MOUSEDOWN, 1, 400, 525);
             _frames0 = LoopStats().frames;
             _steps0 = LoopStats().logic_steps;
             _hold_start = now;
@@ -117,7 +108,7 @@ private:
             double seconds = (now - _hold_start) / 1000.0;
             fps = (LoopStats().frames - _frames0) / seconds;
             steps_per_second = (LoopStats().logic_steps - _steps0) / seconds;
-            Send(EVENT_MOUSEUP, 1, 400, 525);
+            EmitEvent(EVENT_MOUSEUP, 1, 400, 525);
             _phase = Phase::Release;
             _until = now + 2000;
             break;
@@ -141,7 +132,7 @@ private:
             if (int(switch_ms.size()) == kSwitches) {
                 rss_end = ResidentKiB();
                 heap_end = HeapMB();
-                Send(EVENT_KEYDOWN, 27, 0, 0);
+                EmitEvent(EVENT_KEYDOWN, 27, 0, 0);
                 _phase = Phase::Done;
             }
             break;

@@ -80,4 +80,13 @@ void EmitEvent(const TEvent& event) {
     RunHooks(EMIT_EVENT_HOOK, const_cast<TEvent*>(&event));
 }
 
+void EmitEvent(int id, int data, int x, int y) {
+    TEvent event;
+    event.id = id;
+    event.data = data;
+    event.x = x;
+    event.y = y;
+    EmitEvent(event);
+}
+
 } // namespace tonvella

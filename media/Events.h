@@ -43,5 +43,7 @@ void* RunHooks(int id, void* data);
 
 // Runs the emit-event hook with the event.
 void EmitEvent(const TEvent& event);
+// The same for an event without source or modifiers: scripted input of tests and benchmarks.
+void EmitEvent(int id, int data = 0, int x = 0, int y = 0);
 
 } // namespace tonvella

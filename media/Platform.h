@@ -32,4 +32,13 @@ public:
 // Installs a clock (none restores the system clock). The caller keeps ownership.
 void InstallClock(TClock* clock);
 
+// Simulated time that only sleeping advances: a loop under test runs as fast as it can and
+// still sees its pacing.
+class TSimulatedClock : public TClock {
+public:
+    int now = 0;
+    int Now() override { return now; }
+    void Sleep(int ms) override { now += ms; }
+};
+
 } // namespace tonvella

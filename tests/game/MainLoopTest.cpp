@@ -15,44 +15,27 @@ using namespace tonvella;
 
 namespace {
 
-// Simulated time: sleeping advances it, nothing else does.
-class TFakeClock : public TClock {
-public:
-    int now = 0;
-    int Now() override { return now; }
-    void Sleep(int ms) override { now += ms; }
-};
-
 enum class Activity { Idle, MouseMoving, ButtonHeld };
 
-TFakeClock fake_clock;
+TSimulatedClock fake_clock;
 Activity activity = Activity::Idle;
 int stop_at = 1000;
 bool stop_with_close = false;
 int last_move = -1;
 
-void Send(int id, int data = 0, int x = 0, int y = 0) {
-    TEvent e;
-    e.id = id;
-    e.data = data;
-    e.x = x;
-    e.y = y;
-    EmitEvent(e);
-}
-
 // Plays the part of the window system: the events a user would cause by this time.
 void ScriptedPump() {
     int t = fake_clock.now;
     if (activity == Activity::MouseMoving && t != last_move) {
-        Send(EVENT_MOUSEMOVE, 0, 100 + t % 400, 600);
+        EmitEvent(EVENT_MOUSEMOVE, 0, 100 + t % 400, 600);
         last_move = t;
     }
     if (t >= stop_at) {
         if (stop_with_close) {
-            Send(EVENT_APPTERMINATE);
+            EmitEvent(EVENT_APPTERMINATE);
         } else {
-            Send(EVENT_KEYDOWN, 27);
-            Send(EVENT_KEYUP, 27);
+            EmitEvent(EVENT_KEYDOWN, 27);
+            EmitEvent(EVENT_KEYUP, 27);
         }
         stop_at = 1 << 30;
     }
@@ -74,7 +57,7 @@ protected:
         InstallClock(&fake_clock);
         EnablePolledInput();
         InstallPollFunction(ScriptedPump);
-        Send(EVENT_MOUSEMOVE, 0, 100, 600); // over the table, away from the drawer
+        EmitEvent(EVENT_MOUSEMOVE, 0, 100, 600); // over the table, away from the drawer
         Dirty = NextHeartbeat = NextInputStep = NextRender = 0;
         LastMouseX = 100;
         LastMouseY = 600;
@@ -94,7 +77,7 @@ protected:
     // Runs the loop for one simulated second; returns logic steps and frames done.
     TLoopStats RunOneSecond(Activity what) {
         activity = what;
-        if (what == Activity::ButtonHeld) Send(EVENT_MOUSEDOWN, 1, 100, 600);
+        if (what == Activity::ButtonHeld) EmitEvent(EVENT_MOUSEDOWN, 1, 100, 600);
         TLoopStats before = LoopStats();
         RunMainLoop();
         TLoopStats after = LoopStats();
@@ -124,7 +107,7 @@ TEST_F(MainLoopTest, PacingFollowsWhatTheUserDoes) {
         EXPECT_LE(done.frames, 11) << c.name;
         EXPECT_GE(fake_clock.now, 1000) << c.name;
         EXPECT_LE(fake_clock.now, 1003) << c.name << ": Escape must end the loop at once";
-        Send(EVENT_MOUSEUP, 1);
+        EmitEvent(EVENT_MOUSEUP, 1);
         TearDown();
     }
 }
@@ -150,13 +133,13 @@ TEST_F(MainLoopTest, CloseRequestEndsTheLoop) {
 }
 
 TEST_F(MainLoopTest, PressInTheDrawerRegionOpensTheDrawerInsteadOfPicking) {
-    Send(EVENT_MOUSEMOVE, 0, 900, 100); // CursorX = 8, CursorZ > 10
-    Send(EVENT_MOUSEDOWN, 1, 900, 100);
+    EmitEvent(EVENT_MOUSEMOVE, 0, 900, 100); // CursorX = 8, CursorZ > 10
+    EmitEvent(EVENT_MOUSEDOWN, 1, 900, 100);
     for (int i = 0; i < 20 && DrawerOpening == 0; ++i)
         MainLoopPass();
     EXPECT_EQ(DrawerOpening, 1);
     EXPECT_EQ(SelectedCard, -1);
-    Send(EVENT_MOUSEUP, 1);
+    EmitEvent(EVENT_MOUSEUP, 1);
     // The drawer slides out one step per pass and opens the menu after 34 steps.
     int passes = 0;
     while (DrawerOpening == 1 && passes < 100) {

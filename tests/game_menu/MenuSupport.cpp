@@ -25,13 +25,6 @@ namespace menutest {
 
 namespace {
 
-class TFakeClock : public TClock {
-public:
-    int now = 0;
-    int Now() override { return now; }
-    void Sleep(int ms) override { now += ms; }
-};
-
 // Loading a sound gives a silent one at once, so that restarts cost nothing.
 class TSilentDriver : public TAudioDriver {
 public:
@@ -41,7 +34,7 @@ public:
     }
 };
 
-TFakeClock fake_clock;
+TSimulatedClock fake_clock;
 TKeyScript script;
 int held_key = 0;
 int released_at = 0;

@@ -51,15 +51,6 @@ private:
     int target = -1;
     int last_tick = -1;
     int jiggle = 0;
-
-    static void Send(int id, int data, int x, int y) {
-        TEvent e;
-        e.id = id;
-        e.data = data;
-        e.x = x;
-        e.y = y;
-        EmitEvent(e);
-    }
     static bool Gone(int i) { return EntityZ(Cards[i]) < -10; }
     int CardWithSound(int slot, int except) const {
         for (int i = 0; i < 16; ++i)
@@ -86,35 +77,35 @@ private:
         case Phase::Wait:
             target = Choose();
             if (target < 0) return;
-            Send(EVENT_MOUSEMOVE, 0, CardPixelX(target), CardPixelY(target));
+            EmitEvent(EVENT_MOUSEMOVE, 0, CardPixelX(target), CardPixelY(target));
             phase = Phase::Press;
             until = now + 20;
             break;
         case Phase::Press:
-            Send(EVENT_MOUSEDOWN, 1, CardPixelX(target), CardPixelY(target));
+            EmitEvent(EVENT_MOUSEDOWN, 1, CardPixelX(target), CardPixelY(target));
             ++presses;
             phase = Phase::Hold;
             until = now + 200;
             break;
         case Phase::Hold:
             if (SelectedCard == target) heard[target] = CardSound[target]; // what the card played
-            Send(EVENT_MOUSEUP, 1, CardPixelX(target), CardPixelY(target));
+            EmitEvent(EVENT_MOUSEUP, 1, CardPixelX(target), CardPixelY(target));
             phase = Phase::Settle;
             until = now + 30;
             break;
         case Phase::Settle:
             // Small movements keep the loop busy, so that fades run at the full step rate.
-            Send(EVENT_MOUSEMOVE, 0, CardPixelX(target) + (++jiggle % 2), CardPixelY(target));
+            EmitEvent(EVENT_MOUSEMOVE, 0, CardPixelX(target) + (++jiggle % 2), CardPixelY(target));
             if (MatchedCard != -1 || WrongCard != -1 || LiftState != 0) return;
             if (Scores[0] + Scores[1] == 16) {
                 bool grey = false;
                 final_message = StatusMessage(false, &grey);
-                Send(EVENT_KEYDOWN, 27, 0, 0);
+                EmitEvent(EVENT_KEYDOWN, 27, 0, 0);
                 phase = Phase::Done;
                 return;
             }
             if (presses > 100) { // give up rather than play forever
-                Send(EVENT_KEYDOWN, 27, 0, 0);
+                EmitEvent(EVENT_KEYDOWN, 27, 0, 0);
                 phase = Phase::Done;
                 return;
             }

@@ -10,42 +10,34 @@ namespace {
 class InputTest : public ::testing::Test {
 protected:
     void SetUp() override { EnablePolledInput(); }
-    static void Send(int id, int data = 0, int x = 0, int y = 0) {
-        TEvent e;
-        e.id = id;
-        e.data = data;
-        e.x = x;
-        e.y = y;
-        EmitEvent(e);
-    }
 };
 
 } // namespace
 
 TEST_F(InputTest, HeldKeyCountsOnceAndRepeatsAddNothing) {
-    Send(EVENT_KEYDOWN, 27);
+    EmitEvent(EVENT_KEYDOWN, 27);
     for (int i = 0; i < 30; ++i)
-        Send(EVENT_KEYREPEAT, 27);
+        EmitEvent(EVENT_KEYREPEAT, 27);
     EXPECT_EQ(IsKeyDown(27), 1);
     EXPECT_EQ(KeyHitCount(27), 1);
     EXPECT_EQ(KeyHitCount(27), 0);
-    Send(EVENT_KEYUP, 27);
+    EmitEvent(EVENT_KEYUP, 27);
     EXPECT_EQ(IsKeyDown(27), 0);
 }
 
 TEST_F(InputTest, TwoPressesBetweenQueriesCountTwo) {
     for (int i = 0; i < 2; ++i) {
-        Send(EVENT_KEYDOWN, 112);
-        Send(EVENT_KEYUP, 112);
+        EmitEvent(EVENT_KEYDOWN, 112);
+        EmitEvent(EVENT_KEYUP, 112);
     }
     EXPECT_EQ(KeyHitCount(112), 2);
 }
 
 TEST_F(InputTest, LosingFocusDiscardsUnreadHitsAndHeldButtons) {
-    Send(EVENT_KEYDOWN, 49);
-    Send(EVENT_MOUSEDOWN, 1, 10, 10);
-    Send(EVENT_APPSUSPEND);
-    Send(EVENT_APPRESUME);
+    EmitEvent(EVENT_KEYDOWN, 49);
+    EmitEvent(EVENT_MOUSEDOWN, 1, 10, 10);
+    EmitEvent(EVENT_APPSUSPEND);
+    EmitEvent(EVENT_APPRESUME);
     EXPECT_EQ(KeyHitCount(49), 0);
     EXPECT_EQ(IsKeyDown(49), 0);
     EXPECT_EQ(IsMouseDown(1), 0);
@@ -53,29 +45,29 @@ TEST_F(InputTest, LosingFocusDiscardsUnreadHitsAndHeldButtons) {
 }
 
 TEST_F(InputTest, MouseStateFollowsEvents) {
-    Send(EVENT_MOUSEMOVE, 0, 300, 200);
-    Send(EVENT_MOUSEDOWN, 1, 300, 200);
-    Send(EVENT_MOUSEMOVE, 0, -5, 900); // captured: beyond the edges
+    EmitEvent(EVENT_MOUSEMOVE, 0, 300, 200);
+    EmitEvent(EVENT_MOUSEDOWN, 1, 300, 200);
+    EmitEvent(EVENT_MOUSEMOVE, 0, -5, 900); // captured: beyond the edges
     EXPECT_EQ(MousePosX(), -5);
     EXPECT_EQ(MousePosY(), 900);
     EXPECT_EQ(IsMouseDown(1), 1);
     EXPECT_EQ(MouseHitCount(1), 1);
-    Send(EVENT_MOUSEUP, 1);
+    EmitEvent(EVENT_MOUSEUP, 1);
     EXPECT_EQ(IsMouseDown(1), 0);
-    Send(EVENT_MOUSEWHEEL, 2);
-    Send(EVENT_MOUSEWHEEL, -1);
+    EmitEvent(EVENT_MOUSEWHEEL, 2);
+    EmitEvent(EVENT_MOUSEWHEEL, -1);
     EXPECT_EQ(MouseWheelTotal(), 1);
 }
 
 TEST_F(InputTest, CloseRequestIsReportedOnce) {
-    Send(EVENT_APPTERMINATE);
+    EmitEvent(EVENT_APPTERMINATE);
     EXPECT_EQ(CloseRequested(), 1);
     EXPECT_EQ(CloseRequested(), 0);
 }
 
 TEST_F(InputTest, OutOfRangeCodesAreIgnored) {
-    Send(EVENT_KEYDOWN, 300);
-    Send(EVENT_MOUSEDOWN, 7);
+    EmitEvent(EVENT_KEYDOWN, 300);
+    EmitEvent(EVENT_MOUSEDOWN, 7);
     EXPECT_EQ(KeyHitCount(300), 0);
     EXPECT_EQ(IsKeyDown(-1), 0);
     EXPECT_EQ(MouseHitCount(7), 0);
@@ -83,7 +75,7 @@ TEST_F(InputTest, OutOfRangeCodesAreIgnored) {
 
 TEST_F(InputTest, CharacterQueueHoldsAtMost256) {
     for (int i = 0; i < 300; ++i)
-        Send(EVENT_KEYCHAR, 'a' + i % 26);
+        EmitEvent(EVENT_KEYCHAR, 'a' + i % 26);
     int read = 0;
     while (NextKeyChar() != 0)
         ++read;
