@@ -7,6 +7,7 @@
 #   SET       the card-set file to start with, "-" for the game's own choice
 #   EXPECTED  an extended regular expression the one line must match
 set -u
+. "$(dirname "$0")/../e2e/window.sh"
 game="$1" archive="$2" mode="$3" entry="$4" set="$5" expected="$6"
 here="$(cd "$(dirname "$0")" && pwd)"
 work="$(mktemp -d)"
@@ -34,23 +35,9 @@ else
     "$game" "$work/tt.zip" "$set" >"$work/out" 2>"$work/err" &
 fi
 pid=$!
-win=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
-[ -n "$win" ] || fail "no window appeared"
+find_window || fail "no window appeared"
 sleep 0.5
 
-open_menu() {
-    xdotool mousemove --window "$win" 900 150
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.3
-    xdotool mouseup 1
-    sleep 0.7
-}
-press() {
-    xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
-    xdotool key --delay 80 "$@"
-    sleep 0.5
-}
 
 open_menu
 press F1

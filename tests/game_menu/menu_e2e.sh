@@ -4,6 +4,7 @@
 # back to the game without ending it, F4 ends the program.
 # Usage: menu_e2e.sh GAME ASSETS_DIR
 set -u
+. "$(dirname "$0")/../e2e/window.sh"
 game="$1"
 assets="$2"
 work="$(mktemp -d)"
@@ -25,23 +26,9 @@ export PATH="$work/bin:$PATH" TEMP="$work/tmp" SDL_AUDIODRIVER="${SDL_AUDIODRIVE
 
 "$game" >"$work/out" 2>"$work/err" &
 pid=$!
-win=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)
-[ -n "$win" ] || fail "no window appeared"
+find_window || fail "no window appeared"
 sleep 1
 
-open_menu() {
-    xdotool mousemove --window "$win" 900 150
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.3
-    xdotool mouseup 1
-    sleep 1
-}
-press() {
-    xdotool windowfocus --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
-    xdotool key --delay 80 "$@"
-    sleep 0.5
-}
 wait_lines() {
     local i
     for i in $(seq 1 100); do
