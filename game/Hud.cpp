@@ -3,6 +3,7 @@
 #include "GameState.h"
 #include "Rules.h"
 #include "Translator/Translation.h"
+#include "media/Digest.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/Text.h"
@@ -16,6 +17,23 @@ namespace {
 std::u16string TwoDigits(int score) {
     std::u16string text = IntToText(score);
     return text.size() == 1 ? u"0" + text : text;
+}
+
+// Everything the strip shows that can change; drawing and its signature both read it from here.
+struct THudContent {
+    std::u16string score[2];
+    std::u16string message;
+    bool grey = false;
+    std::u16string question;
+};
+
+THudContent HudContent() {
+    THudContent c;
+    c.score[0] = TwoDigits(Scores[0]);
+    c.score[1] = TwoDigits(Scores[1]);
+    c.message = StatusMessage(IsMouseDown(1) != 0, &c.grey);
+    c.question = QuestionText;
+    return c;
 }
 
 } // namespace
@@ -46,6 +64,7 @@ std::u16string StatusMessage(bool button_held, bool* grey) {
 }
 
 void DrawHud() {
+    const THudContent content = HudContent();
     BeginLumo2D();
     SetBlendMode(3);
     SelectFont(ScoreFont);
@@ -58,23 +77,35 @@ void DrawHud() {
     DrawCentred(HalfWidth - 300, 100, u"88");
     DrawCentred(HalfWidth + 300, 100, u"88");
     SetDrawColour(80, 80, 80);
-    DrawCentred(HalfWidth - 300, 100, TwoDigits(Scores[0]));
-    DrawCentred(HalfWidth + 300, 100, TwoDigits(Scores[1]));
+    DrawCentred(HalfWidth - 300, 100, content.score[0]);
+    DrawCentred(HalfWidth + 300, 100, content.score[1]);
 
     SelectFont(LargeFont);
     SetDrawColour(80, 80, 80);
-    bool grey = false;
-    std::u16string message = StatusMessage(IsMouseDown(1) != 0, &grey);
-    if (grey) SetDrawColour(99, 99, 99);
-    DrawCentred(HalfWidth, 100, message);
+    if (content.grey) SetDrawColour(99, 99, 99);
+    DrawCentred(HalfWidth, 100, content.message);
 
     SelectFont(MediumFont);
     SetDrawColour(80, 80, 80);
-    DrawCentred(HalfWidth, 40, QuestionText);
+    DrawCentred(HalfWidth, 40, content.question);
 
     HidePointer();
     SetDrawColour(255, 255, 255);
     EndLumo2D();
+}
+
+std::uint64_t HudSignature() {
+    const THudContent content = HudContent();
+    TDigest d;
+    d.Add(HalfWidth);
+    for (const auto* font : {ScoreFont.get(), LargeFont.get(), MediumFont.get()})
+        d.Add(font);
+    d.Add(content.score[0]);
+    d.Add(content.score[1]);
+    d.Add(content.message);
+    d.Add(content.grey);
+    d.Add(content.question);
+    return d.Value();
 }
 
 } // namespace tonvella

@@ -6,6 +6,7 @@
 #include "media/Input.h"
 #include "media/Platform.h"
 #include "scene/Scene3D.h"
+#include "scene/SceneSignature.h"
 
 namespace tonvella {
 
@@ -60,12 +61,32 @@ void LogicStep() {
     ++stats.logic_steps;
 }
 
+// What the window shows: the signatures of the last frame drawn and the screen it went to.
+struct TShownFrame {
+    bool valid = false;
+    std::uint64_t scene = 0, hud = 0;
+    int graphics = 0, screen = 0;
+};
+TShownFrame shown;
+
+// A frame due while nothing changed would repeat the picture on screen. With a software
+// renderer such a frame costs a large share of the processor, ten times a second, so it is
+// left out; the window keeps the last one until the scene, the strip or the screen changes.
+bool PictureOnScreen(std::uint64_t scene, std::uint64_t hud) {
+    return shown.valid && shown.scene == scene && shown.hud == hud &&
+           shown.graphics == GraphicsSeq() && shown.screen == ScreenGeneration();
+}
+
 void RenderFrame() {
     NextRender = Milliseconds() + 100;
+    ++stats.frames;
+    const std::uint64_t scene = SceneSignature(), hud = HudSignature();
+    if (PictureOnScreen(scene, hud)) return;
     RenderWorld();
     DrawHud();
     PresentFrame(0);
-    ++stats.frames;
+    ++stats.frames_drawn;
+    shown = {true, scene, hud, GraphicsSeq(), ScreenGeneration()};
 }
 
 } // namespace

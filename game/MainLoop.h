@@ -2,10 +2,12 @@
 
 namespace tonvella {
 
-// Logic steps and frames done since start, for tests and benchmarks.
+// Logic steps and frames done since start, for tests and benchmarks. A frame that would repeat
+// the picture on screen counts as done without being drawn.
 struct TLoopStats {
     int logic_steps = 0;
     int frames = 0;
+    int frames_drawn = 0;
 };
 const TLoopStats& LoopStats();
 

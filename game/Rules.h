@@ -2,6 +2,7 @@
 // travel, and the score strip.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tonvella {
@@ -12,6 +13,8 @@ bool JudgePick();
 void ReleaseStep();
 // The score strip, the status message and the question, in 2D over the scene.
 void DrawHud();
+// Changes whenever DrawHud would draw something else.
+std::uint64_t HudSignature();
 // The status message the strip shows now, in German (before translation and decoration).
 std::u16string StatusMessage(bool button_held, bool* grey);
 // Draws text with the current font centred on (x, y).

@@ -26,6 +26,7 @@ std::string last_error;
 std::u16string app_title;
 bool pointer_hidden = false;
 int frames_presented = 0;
+int screen_generation = 0;
 
 std::vector<TGraphicsListener>& Listeners() {
     static std::vector<TGraphicsListener> listeners;
@@ -158,6 +159,15 @@ void PresentFrame(int sync) {
     }
     SDL_GL_SwapWindow(current->window);
     ++frames_presented;
+    ++screen_generation;
+}
+
+int ScreenGeneration() {
+    return screen_generation;
+}
+
+void ScreenDamaged() {
+    ++screen_generation;
 }
 
 int FramesPresented() {

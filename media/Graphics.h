@@ -31,6 +31,11 @@ int GraphicsSeq();
 // Shows the back buffer; sync 1 waits for the retrace, 0 does not.
 void PresentFrame(int sync);
 int FramesPresented();
+// Changes with every present and whenever the window system may have lost the window's pixels
+// (uncovered, restored, shown again): while it stays the same, the window shows the last frame.
+int ScreenGeneration();
+// The event pump's report that the window must be painted again.
+void ScreenDamaged();
 int ScreenWidth();
 int ScreenHeight();
 

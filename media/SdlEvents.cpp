@@ -1,6 +1,7 @@
 #include "SdlEvents.h"
 
 #include "Events.h"
+#include "Graphics.h"
 #include "Input.h"
 #include "KeyMap.h"
 #include "Text.h"
@@ -34,9 +35,32 @@ void EmitText(const char* utf8, const void* source) {
     }
 }
 
+// The window's pixels may be gone: uncovered, shown, restored or resized.
+bool RepaintNeeded(Uint8 event) {
+    switch (event) {
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void PumpSdlEvents() {
+    // Every reader of the input state polls, often several times within a millisecond, and asking
+    // the window system costs a round of socket reads each time: it is asked at most once a
+    // millisecond. Events already queued (among them those pushed by the program) come at once.
+    static Uint64 last_pump = ~Uint64(0);
+    const Uint64 now = SDL_GetTicks64();
+    if (now != last_pump) {
+        SDL_PumpEvents();
+        last_pump = now;
+    }
     SDL_Event sdl;
-    while (SDL_PollEvent(&sdl)) {
+    while (SDL_PeepEvents(&sdl, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         if (sdl.type == SDL_TEXTINPUT) {
             EmitText(sdl.text.text, pump_window);
             continue;
@@ -45,6 +69,7 @@ void PumpSdlEvents() {
             SDL_CaptureMouse(SDL_TRUE); // positions follow the pointer beyond the edges
         else if (sdl.type == SDL_MOUSEBUTTONUP)
             SDL_CaptureMouse(SDL_FALSE);
+        if (sdl.type == SDL_WINDOWEVENT && RepaintNeeded(sdl.window.event)) ScreenDamaged();
         bool was_down = false;
         if (sdl.type == SDL_KEYDOWN) was_down = sdl.key.repeat != 0;
         TEvent e;

@@ -2,6 +2,7 @@
 #include "Translator/Translation.h"
 #include "game/GameState.h"
 #include "media/Events.h"
+#include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/Platform.h"
 #include "scene/Scene.h"
@@ -66,6 +67,8 @@ protected:
         SelectedCard = -1;
         // The camera has arrived at player 1's side: nothing moves until the user does something.
         if (!Camera) Camera = CreateCamera();
+        if (!Table) Table = CreateCube(); // the camera keeps looking at it
+        PositionEntity(Table, 0, 0, 0);
         PositionEntity(Camera, -6.1f, 8, -15);
         CameraStep = -0.15f;
         Scores = {0, 0, 0};
@@ -81,7 +84,16 @@ protected:
         TLoopStats before = LoopStats();
         RunMainLoop();
         TLoopStats after = LoopStats();
-        return {after.logic_steps - before.logic_steps, after.frames - before.frames};
+        return {after.logic_steps - before.logic_steps, after.frames - before.frames,
+                after.frames_drawn - before.frames_drawn};
+    }
+    // Frames drawn while the loop runs for `ms` simulated milliseconds.
+    int FramesDrawnIn(int ms) {
+        stop_at = 1 << 30;
+        const int before = LoopStats().frames_drawn, end = fake_clock.now + ms;
+        while (fake_clock.now < end)
+            MainLoopPass();
+        return LoopStats().frames_drawn - before;
     }
 };
 
@@ -122,6 +134,18 @@ TEST_F(MainLoopTest, IdleLoopSleepsTwoMillisecondsPerPass) {
     }
     EXPECT_GT(passes, 450);
     EXPECT_LT(passes, 520);
+}
+
+TEST_F(MainLoopTest, FramesThatWouldRepeatThePictureAreLeftOut) {
+    FramesDrawnIn(300); // whatever the tests before left on screen
+    EXPECT_EQ(FramesDrawnIn(1000), 0) << "nothing changed";
+    Scores[0] = 2;
+    EXPECT_EQ(FramesDrawnIn(1000), 1) << "a score in the strip";
+    MoveEntity(Camera, 0, 0, 0.1f);
+    EXPECT_EQ(FramesDrawnIn(1000), 1) << "the camera moved";
+    ScreenDamaged();
+    EXPECT_EQ(FramesDrawnIn(1000), 1) << "the window must be painted again";
+    EXPECT_EQ(FramesDrawnIn(1000), 0) << "and then nothing changed";
 }
 
 TEST_F(MainLoopTest, CloseRequestEndsTheLoop) {

@@ -1,0 +1,40 @@
+#!/usr/bin/python3
+"""The idle game draws no new frames while nothing changes, so it must paint its window again
+when the window system asks: a window laid over the game and taken away again leaves the game's
+picture as it was, not the other window's pixels."""
+
+import os
+import subprocess
+import sys
+import time
+
+import numpy as np
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from harness import Failure, Game  # noqa: E402
+
+
+def body(game):
+    game.start()
+    time.sleep(4)  # the opening camera travel is over: the game is idle
+    before = game.pixels("idle")
+    shell = subprocess.run(["xdotool", "getwindowgeometry", "--shell", game.window],
+                           capture_output=True, text=True, check=True).stdout
+    geometry = dict(line.split("=") for line in shell.split())
+    xcover = os.path.join(os.path.dirname(game.xshot), "xcover")
+    subprocess.run([xcover, geometry["X"], geometry["Y"], geometry["WIDTH"], geometry["HEIGHT"],
+                    "300"], check=True)
+
+    def restored():
+        after = game.pixels("uncovered")
+        return float(np.abs(after - before).mean()) < 2 and not np.all(after > 250)
+    game.wait_until(restored, 3, "the uncovered window was not painted again", step=0.2)
+
+    game.keys("Escape")
+    status = game.wait_exit()
+    if status != 0:
+        raise Failure("Escape ended the game with status %d" % status)
+
+
+if __name__ == "__main__":
+    sys.exit(Game("repaint").run(body))
