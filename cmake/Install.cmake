@@ -36,8 +36,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The shared libraries the program links (SDL2, GLEW, minizip, libpng, FreeType, Vorbis, zlib,
 # OpenGL) become dependencies on the packages that hold them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The manual opens through the desktop's document opener.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# The manual opens through the desktop's document opener. SDL opens OpenGL at run time, and the
+# software driver is only a recommendation of the GL packages: installed without recommends,
+# the package still names it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libgl1-mesa-dri")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 
@@ -45,3 +47,10 @@ include(CPack)
 add_test(NAME install_layout
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/install_test.sh ${CMAKE_BINARY_DIR}
                  ${TONVELLA_APP_ID})
+
+# The package: dependencies met here, and its program started from its menu entry.
+add_test(NAME install_deb
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/deb_test.sh ${CMAKE_BINARY_DIR}
+                 ${TONVELLA_APP_ID} $<TARGET_FILE:xclose>)
+set_tests_properties(install_deb PROPERTIES TIMEOUT 120 RESOURCE_LOCK display
+                                            ENVIRONMENT "${TONVELLA_GAME_PROCESS_ENV}")
