@@ -117,14 +117,20 @@ TChannelHandle TDirectSoundAudioDriver::AllocChannel() {
 }
 
 // Buffers that still play go on playing after their sound is let go; the driver frees them
-// once they have finished.
+// once they have finished. The idle ones, and with them the PCM data when no playback shares
+// it, go at once: a new card set replaces all sixteen sounds, and the old ones must not wait
+// for the driver's next flush next to the new ones.
 TDirectSoundSound::~TDirectSoundSound() {
-    if (_seq != generation || !active_driver || !_bufs) return;
-    TBuf* last = _bufs.get();
-    while (last->_succ)
-        last = last->_succ.get();
-    last->_succ = active_driver->_lonely;
-    active_driver->_lonely = _bufs;
+    if (_seq != generation || !active_driver) return;
+    TBufHandle buf = std::move(_bufs);
+    while (buf) {
+        TBufHandle next = std::move(buf->_succ);
+        if (buf->Active()) {
+            buf->_succ = active_driver->_lonely;
+            active_driver->_lonely = buf;
+        }
+        buf = std::move(next);
+    }
 }
 
 TChannelHandle TDirectSoundSound::Play(const TChannelHandle& channel) {

@@ -203,6 +203,15 @@ TEST_F(AudioDriverTest, ReleasedHandles) {
     }));
     TSoundHandle next = TSound::Load(ConstantSample(10, 44100, 1), 0);
     EXPECT_TRUE(playing.expired());
+
+    // A released sound that nothing plays takes its buffers and their data along at once.
+    TChannelHandle finished = PlaySoundOn(next);
+    ASSERT_TRUE(WaitFor([&] { return !finished->Playing(); }));
+    std::weak_ptr<TMixBuffer> idle = BufferOf(CueSoundOn(next));
+    ASSERT_FALSE(idle.expired());
+    finished.reset();
+    next.reset();
+    EXPECT_TRUE(idle.expired());
 }
 
 TEST_F(AudioDriverTest, SoundsOutliveTheirDriverHarmlessly) {
