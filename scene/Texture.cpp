@@ -140,20 +140,27 @@ unsigned TTexture::Upload() {
     TGpuBackend& gpu = GpuBackend();
     const unsigned name = gpu.GenTexture();
     if (name == 0) return 0;
-    TPixmapHandle level_pixmap = pixmap;
-    gpu.UploadTextureLevel(name, 0, level_pixmap->width, level_pixmap->height,
-                           level_pixmap->pitch / 4, level_pixmap->pixels.data());
+    gpu.UploadTextureLevel(name, 0, pixmap->width, pixmap->height, pixmap->pitch / 4,
+                           pixmap->pixels.data());
     if (flags & 8) {
-        int w = level_pixmap->width, h = level_pixmap->height;
+        int w = pixmap->width, h = pixmap->height;
+        TPixmapHandle level_pixmap;
         for (int level = 1; level <= no_mipmaps; ++level) {
             if (w > 1) w /= 2;
             if (h > 1) h /= 2;
-            level_pixmap = level_pixmap->Resize(w, h);
+            level_pixmap = (level_pixmap ? *level_pixmap : *pixmap).Resize(w, h);
             gpu.UploadTextureLevel(name, level, w, h, level_pixmap->pitch / 4,
                                    level_pixmap->pixels.data());
         }
     }
     gltex[0] = name;
+    // The driver has its own copy of every level now, and a texture is uploaded only once: the
+    // pixels go. A pixmap only this texture holds stays as an empty object, so that the texture
+    // looks the same to the scene signature before and after the frame that uploaded it.
+    if (pixmap.use_count() == 1)
+        *pixmap = TPixmap();
+    else
+        pixmap.reset();
     return name;
 }
 

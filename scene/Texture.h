@@ -23,7 +23,7 @@ public:
     float angle = 0; // degrees
     std::u16string file_abs;
     int width = 0, height = 0; // level 0, powers of two
-    TPixmapHandle pixmap;      // R, G, B, A after the load-time processing
+    TPixmapHandle pixmap;      // R, G, B, A after the load-time processing; 0 x 0 once uploaded
     std::vector<unsigned> gltex{0};
     int no_frames = 1;
     int no_mipmaps = 0; // index of the last mipmap level
@@ -40,7 +40,8 @@ public:
     void TextureCoords(int coords);
 
     // Makes the graphics texture of frame 0 on first use and returns its name (0 while there is
-    // no graphics backend). Uploads level 0 and, with flag 8, the whole mipmap chain.
+    // no graphics backend). Uploads level 0 and, with flag 8, the whole mipmap chain, then lets
+    // go of the pixmap.
     unsigned Upload();
 };
 

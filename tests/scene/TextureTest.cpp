@@ -200,7 +200,14 @@ TEST_F(SceneTextureTest, PowerOfTwoSizesAndMipmapChain) {
     const unsigned name = mipmapped->Upload();
     EXPECT_NE(name, 0u);
     EXPECT_EQ(mipmapped->gltex[0], name);
+    // The driver holds the levels from now on: the pixels are let go, and neither a second
+    // upload nor loading the same texture again makes anything anew.
+    ASSERT_TRUE(mipmapped->pixmap);
+    EXPECT_EQ(mipmapped->pixmap->width, 0);
+    EXPECT_TRUE(mipmapped->pixmap->pixels.empty());
+    EXPECT_EQ(mipmapped->width, 512);
     EXPECT_EQ(mipmapped->Upload(), name);
+    EXPECT_EQ(LoadTexture(file, 8), mipmapped);
     ASSERT_EQ(gpu.levels.size(), 10u);
     const int sizes[10][2] = {{512, 128}, {256, 64}, {128, 32}, {64, 16}, {32, 8},
                               {16, 4},    {8, 2},    {4, 1},    {2, 1},   {1, 1}};
