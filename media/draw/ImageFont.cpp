@@ -28,8 +28,8 @@ const TImageGlyph& TImageFont::LoadGlyph(int index) {
     glyph._advance = source.advance;
     glyph._x = source.x, glyph._y = source.y;
     glyph._w = source.w, glyph._h = source.h;
-    if (source.pixmap)
-        glyph._image = LoadImage(std::make_shared<TPixmap>(*source.pixmap), _imageFlags);
+    // The source font only renders the coverage; the image is the one that keeps it.
+    if (source.pixmap) glyph._image = LoadImage(source.pixmap, _imageFlags);
     return glyph;
 }
 
