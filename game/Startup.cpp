@@ -19,8 +19,12 @@
 #include "streams/Modules.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <stdexcept>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace tonvella {
 
@@ -64,6 +68,14 @@ void CreateCameraAndHud() {
     MoveEntity(HudPanel, 0, 0.66f, 2.0f);
 }
 
+// Decoding pictures, fonts and sounds leaves freed buffers behind that the game never needs
+// again in that size; glibc would keep them for reuse.
+void ReturnFreedHeap() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 } // namespace
 
 void RunGame() {
@@ -97,6 +109,7 @@ void RunGame() {
     SeedRandom(Milliseconds());
     PointEntity(Camera, Table, 0);
     Scores[0] = Scores[1] = 0;
+    ReturnFreedHeap();
     DebugPrint(u"vor REPEAT");
     RunMainLoop();
 }
