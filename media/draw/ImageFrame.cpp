@@ -84,15 +84,25 @@ int PendingTextureDeletions() {
 
 std::unique_ptr<TGLImageFrame> TGLImageFrame::Create(const TPixmap& pixmap, int flags) {
     if (!CurrentGraphics() || pixmap.width <= 0 || pixmap.height <= 0) return nullptr;
-    TPixmapHandle rgba = pixmap.format == PF_RGBA8888 ? std::make_shared<TPixmap>(pixmap)
-                                                      : pixmap.Convert(PF_RGBA8888);
-    if (!rgba) return nullptr;
+    // An R, G, B, A picture that needs neither shrinking nor padding is uploaded as it is;
+    // every other step makes the one pixmap it needs.
+    TPixmapHandle made;
+    const TPixmap* rgba = &pixmap;
+    if (pixmap.format != PF_RGBA8888) {
+        made = pixmap.Convert(PF_RGBA8888);
+        rgba = made.get();
+    }
     int tw = PowerOfTwoAtLeast(rgba->width), th = PowerOfTwoAtLeast(rgba->height);
     TextureSize(tw, th);
-    if (rgba->width > tw || rgba->height > th)
-        rgba = rgba->Resize(std::min(rgba->width, tw), std::min(rgba->height, th));
+    if (rgba->width > tw || rgba->height > th) {
+        made = rgba->Resize(std::min(rgba->width, tw), std::min(rgba->height, th));
+        rgba = made.get();
+    }
     const int area_w = rgba->width, area_h = rgba->height;
-    if (area_w < tw || area_h < th) rgba = Padded(*rgba, tw, th);
+    if (area_w < tw || area_h < th) {
+        made = Padded(*rgba, tw, th);
+        rgba = made.get();
+    }
 
     const int seq = GraphicsSeq();
     DeleteDeadTextures(seq);
@@ -114,11 +124,11 @@ std::unique_ptr<TGLImageFrame> TGLImageFrame::Create(const TPixmap& pixmap, int 
     Upload(0, *rgba);
     if (mipmapped) {
         int w = tw, h = th, level = 0;
-        TPixmapHandle level_pixmap = rgba;
+        TPixmapHandle level_pixmap;
         while (w > 1 || h > 1) {
             if (w > 1) w /= 2;
             if (h > 1) h /= 2;
-            level_pixmap = level_pixmap->Resize(w, h);
+            level_pixmap = (level_pixmap ? *level_pixmap : *rgba).Resize(w, h);
             Upload(++level, *level_pixmap);
         }
     }
