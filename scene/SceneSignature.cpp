@@ -18,9 +18,10 @@ void AddMatrix(TDigest& d, const TMatrix& m) {
 }
 
 void AddTexture(TDigest& d, const TTexture* t) {
+    // A texture's pixels never change after loading (and go once uploaded): its identity
+    // stands for them.
     d.Add(t);
     if (!t) return;
-    d.Add(t->pixmap.get());
     d.Add(t->file_abs);
     d.Add(t->flags);
     d.Add(t->blend);
