@@ -49,6 +49,10 @@ TSoundHandle TAudioDriver::CreateSound(const TAudioSampleHandle& sample, int fla
     return std::make_shared<TSound>();
 }
 
+TSoundHandle TAudioDriver::AdoptSound(TAudioSampleHandle sample, int flags) {
+    return CreateSound(sample, flags);
+}
+
 TChannelHandle TAudioDriver::AllocChannel() {
     return std::make_shared<TChannel>();
 }
@@ -65,8 +69,11 @@ TChannelHandle TSound::Cue(const TChannelHandle& channel) {
     return std::make_shared<TChannel>();
 }
 
+// The decoded sample is nobody else's: the sound may keep its memory.
 TSoundHandle TSound::Load(const std::u16string& url, int flags) {
-    return Load(LoadSampleFromUrl(url), flags);
+    TAudioSampleHandle sample = LoadSampleFromUrl(url);
+    if (!sample) return nullptr;
+    return CurrentAudioDriver()->AdoptSound(std::move(sample), flags);
 }
 
 TSoundHandle TSound::Load(const TAudioSampleHandle& sample, int flags) {

@@ -76,12 +76,25 @@ void TDirectSoundAudioDriver::FlushLonely() {
     }
 }
 
-TSoundHandle TDirectSoundAudioDriver::CreateSound(const TAudioSampleHandle& given, int flags) {
-    if (!given) return nullptr;
+TSoundHandle TDirectSoundAudioDriver::CreateSound(const TAudioSampleHandle& sample, int flags) {
+    return MakeSound(sample, flags, false);
+}
+
+TSoundHandle TDirectSoundAudioDriver::AdoptSound(TAudioSampleHandle sample, int flags) {
+    return MakeSound(std::move(sample), flags, true);
+}
+
+TSoundHandle TDirectSoundAudioDriver::MakeSound(TAudioSampleHandle sample, int flags, bool adopt) {
+    if (!sample) return nullptr;
     FlushLonely();
-    TAudioSampleHandle sample = given;
+    const int given_format = sample->format;
     if (sample->format == SAMPLE_MONO16BE) sample = sample->Convert(SAMPLE_MONO16LE);
     if (sample->format == SAMPLE_STEREO16BE) sample = sample->Convert(SAMPLE_STEREO16LE);
+    // A sample that only this call holds, and that owns its memory, becomes the buffer's data
+    // as it is: a file just decoded, or the conversion above. Any other is copied, because its
+    // holder may still change or free it.
+    adopt = (adopt || sample->format != given_format) && sample.use_count() == 1 &&
+            sample->capacity >= 0;
 
     TWaveFormat format;
     format.channels = SampleChannels(sample->format);
@@ -93,13 +106,17 @@ TSoundHandle TDirectSoundAudioDriver::CreateSound(const TAudioSampleHandle& give
 
     if (!_dsound) Failed("CreateSoundBuffer", MIX_ERR_NO_DEVICE);
     int err = 0;
-    TMixBufferHandle buffer = _dsound->CreateBuffer(format, sample->ByteSize(), err);
+    TMixBufferHandle buffer =
+        adopt ? _dsound->CreateBufferOver(format, sample, sample->samples, sample->ByteSize(), err)
+              : _dsound->CreateBuffer(format, sample->ByteSize(), err);
     if (!buffer) Failed("CreateSoundBuffer", err);
-    int bytes = 0;
-    std::uint8_t* memory = buffer->Lock(bytes);
-    if (!memory && bytes > 0) Failed("Lock SoundBuffer", MIX_ERR_INVALID);
-    if (bytes > 0) std::memcpy(memory, sample->samples, size_t(bytes));
-    if ((err = buffer->Unlock())) Failed("Unlock SoundBuffer", err);
+    if (!adopt) {
+        int bytes = 0;
+        std::uint8_t* memory = buffer->Lock(bytes);
+        if (!memory && bytes > 0) Failed("Lock SoundBuffer", MIX_ERR_INVALID);
+        if (bytes > 0) std::memcpy(memory, sample->samples, size_t(bytes));
+        if ((err = buffer->Unlock())) Failed("Unlock SoundBuffer", err);
+    }
 
     auto sound = std::make_shared<TDirectSoundSound>();
     sound->_seq = generation;

@@ -31,6 +31,7 @@ public:
     int Startup() override;
     void Shutdown() override;
     TSoundHandle CreateSound(const TAudioSampleHandle& sample, int flags) override;
+    TSoundHandle AdoptSound(TAudioSampleHandle sample, int flags) override;
     TChannelHandle AllocChannel() override;
 
     // Lets go of the buffers of released sounds that have finished playing.
@@ -38,6 +39,8 @@ public:
     const std::shared_ptr<TMixDevice>& Device() const { return _dsound; }
 
     std::u16string _name = u"DirectSound";
+    TSoundHandle MakeSound(TAudioSampleHandle sample, int flags, bool adopt);
+
     int _mode = 0;
     std::shared_ptr<TMixDevice> _dsound;
     TBufHandle _lonely;

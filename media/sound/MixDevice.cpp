@@ -80,18 +80,32 @@ void TMixDevice::Mix(std::int16_t* out, int frames) {
 }
 
 TMixBufferHandle TMixDevice::CreateBuffer(const TWaveFormat& format, int bytes, int& error) {
+    if (bytes < 0) {
+        error = MIX_ERR_INVALID;
+        return nullptr;
+    }
+    auto silence =
+        std::make_shared<std::vector<std::uint8_t>>(size_t(bytes), format.bits == 8 ? 0x80 : 0);
+    return CreateBufferOver(format, silence, silence->data(), bytes, error);
+}
+
+TMixBufferHandle TMixDevice::CreateBufferOver(const TWaveFormat& format,
+                                              std::shared_ptr<void> owner, std::uint8_t* bytes,
+                                              int size, int& error) {
     error = 0;
     bool valid = (format.channels == 1 || format.channels == 2) &&
                  (format.bits == 8 || format.bits == 16) && format.hertz >= MIX_FREQUENCY_MIN &&
-                 format.hertz <= MIX_FREQUENCY_MAX && bytes >= 0;
+                 format.hertz <= MIX_FREQUENCY_MAX && size >= 0 && (bytes || size == 0);
     if (!valid) {
         error = MIX_ERR_INVALID;
         return nullptr;
     }
     auto data = std::make_shared<TMixBuffer::TData>();
     data->format = format;
-    data->frames = bytes / (format.channels * format.bits / 8);
-    data->bytes.assign(size_t(bytes), format.bits == 8 ? 0x80 : 0);
+    data->frames = size / (format.channels * format.bits / 8);
+    data->bytes = bytes;
+    data->size = size;
+    data->owner = std::move(owner);
     return TMixBufferHandle(new TMixBuffer(shared_from_this(), std::move(data)));
 }
 
@@ -123,8 +137,8 @@ TMixBuffer::~TMixBuffer() {
 }
 
 std::uint8_t* TMixBuffer::Lock(int& bytes) {
-    bytes = int(_data->bytes.size());
-    return _data->bytes.data();
+    bytes = _data->size;
+    return _data->bytes;
 }
 
 int TMixBuffer::Unlock() {

@@ -66,7 +66,9 @@ private:
     struct TData {
         TWaveFormat format;
         int frames = 0;
-        std::vector<std::uint8_t> bytes;
+        std::uint8_t* bytes = nullptr;
+        int size = 0;
+        std::shared_ptr<void> owner; // keeps `bytes` alive
     };
     TMixBuffer(std::shared_ptr<TMixDevice> device, std::shared_ptr<TData> data);
     void UpdateGains();
@@ -100,6 +102,10 @@ public:
     // A buffer of `bytes` bytes of the given format (silence); none with MIX_ERR_INVALID in
     // `error` for formats the mixer cannot play.
     TMixBufferHandle CreateBuffer(const TWaveFormat& format, int bytes, int& error);
+    // A buffer over `bytes` bytes at `data` that someone else made, without a copy: it keeps
+    // `owner`, which must keep the bytes alive and unchanged. Refuses what CreateBuffer refuses.
+    TMixBufferHandle CreateBufferOver(const TWaveFormat& format, std::shared_ptr<void> owner,
+                                      std::uint8_t* data, int bytes, int& error);
     // A new buffer sharing the sample memory of `source`, stopped, at position 0.
     TMixBufferHandle DuplicateBuffer(const TMixBufferHandle& source, int& error);
 

@@ -59,6 +59,9 @@ public:
     virtual int Startup() { return 1; }
     virtual void Shutdown() {}
     virtual TSoundHandle CreateSound(const TAudioSampleHandle& sample, int flags);
+    // CreateSound for a sample handed over: one that no one else holds may lend the sound its
+    // memory instead of being copied. The base class copies.
+    virtual TSoundHandle AdoptSound(TAudioSampleHandle sample, int flags);
     virtual TChannelHandle AllocChannel();
     virtual TSoundHandle LoadSound(const std::u16string& url, int flags);
 

@@ -214,6 +214,34 @@ TEST_F(AudioDriverTest, ReleasedHandles) {
     EXPECT_TRUE(idle.expired());
 }
 
+TEST_F(AudioDriverTest, OnlyASampleHandedOverAndHeldByNoOneElseLendsItsMemory) {
+    ASSERT_EQ(StartDirectSoundOn("dummy"), 1);
+    TAudioDriver* driver = CurrentAudioDriver();
+    TAudioSampleHandle kept = ConstantSample(100, 44100, 7);
+    TAudioSampleHandle handed = ConstantSample(100, 44100, 7);
+    const std::uint8_t* handed_memory = handed->samples;
+    const struct {
+        const char* what;
+        TSoundHandle sound;
+        const std::uint8_t* sample_memory;
+        bool shared;
+    } cases[] = {
+        {"created from a kept sample", driver->CreateSound(kept, 0), kept->samples, false},
+        {"handed over but still held", driver->AdoptSound(kept, 0), kept->samples, false},
+        {"handed over", driver->AdoptSound(std::move(handed), 0), handed_memory, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto sound = std::dynamic_pointer_cast<TDirectSoundSound>(c.sound);
+        ASSERT_TRUE(sound);
+        int bytes = 0;
+        const std::uint8_t* memory = sound->_buffer->Lock(bytes);
+        EXPECT_EQ(bytes, 200);
+        EXPECT_EQ(memory == c.sample_memory, c.shared);
+        EXPECT_EQ(memory[0], 7);
+    }
+}
+
 TEST_F(AudioDriverTest, SoundsOutliveTheirDriverHarmlessly) {
     ASSERT_EQ(StartDirectSoundOn("dummy"), 1);
     TSoundHandle sound = TSound::Load(ConstantSample(44100, 44100, 1000), SOUND_LOOP);

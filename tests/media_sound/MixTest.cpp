@@ -1,6 +1,7 @@
 // What a played channel puts into the output: SDL's disk driver records the mixed stream.
 #include "AudioTestSupport.h"
 #include "Fixtures.h"
+#include "media/Text.h"
 
 #include <cmath>
 #include <cstring>
@@ -56,6 +57,17 @@ TEST(Mixing, ChannelsSoundAtTheirVolumeAndPanAndStopWhenStopped) {
     TSoundHandle loop = TSound::Load(ConstantSample(1000, 44100, value), SOUND_LOOP);
     TSoundHandle shot = TSound::Load(ConstantSample(1000, 44100, value), 0);
     TSoundHandle slow_shot = TSound::Load(ConstantSample(500, 22050, value), 0);
+    // Sounds from files play the decoded frames themselves, in the file's own layout: mono
+    // 16-bit at half rate, and 8-bit at full rate.
+    TWavLayout wav16;
+    wav16.hertz = 22050;
+    for (int i = 0; i < 500; ++i)
+        Put16(wav16.data, std::uint16_t(value));
+    TWavLayout wav8;
+    wav8.bits = 8;
+    wav8.data.assign(1000, 128 + 62);
+    TSoundHandle file16 = LoadSoundFile(FromUtf8(WriteTempFile("shot16.wav", MakeWav(wav16))), 0);
+    TSoundHandle file8 = LoadSoundFile(FromUtf8(WriteTempFile("shot8.wav", MakeWav(wav8))), 0);
     struct Case {
         const char* name;
         TSoundHandle sound;
@@ -70,6 +82,8 @@ TEST(Mixing, ChannelsSoundAtTheirVolumeAndPanAndStopWhenStopped) {
          0},
         {"one-shot", shot, 1, 0, value, value, 1000},
         {"one-shot at half rate", slow_shot, 1, 0, value, value, 1000},
+        {"16-bit file at half rate", file16, 1, 0, value, value, 1000},
+        {"8-bit file", file8, 1, 0, 62 * 256, 62 * 256, 1000},
     };
     for (const Case& c : cases) {
         TChannelHandle channel = driver->AllocChannel();
