@@ -2,7 +2,8 @@
 // first frames are drawn and the camera has arrived), frames
 // and logic steps per second while a card is held and notes rise, then 100 card-set switches
 // (the menu's digit command: a new set file and a restart of the board) with their times and
-// the resident memory afterwards. Run under a display (see bench/run-all.sh).
+// the resident memory afterwards. Run under a display (see bench/run-all.sh); the names of the
+// checkpoints below ("first", "start", "end") are those of these three measurements.
 #include "game/Board.h"
 #include "game/CardSets.h"
 #include "game/GameState.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <malloc.h>
 #include <string>
@@ -41,6 +43,21 @@ long StatusKiB(const std::string& field) {
 
 long ResidentKiB() {
     return StatusKiB("VmRSS");
+}
+
+// Where memory is measured, two settings help to find its owners: TONVELLA_SMAPS=<path>
+// copies /proc/self/smaps to "<path>.<when>", and TONVELLA_STOP_AT=<when> ends the program
+// there at once, so that a heap profiler lists what is live at that point as never freed.
+void Checkpoint(const char* when) {
+    if (const char* base = std::getenv("TONVELLA_SMAPS"); base && *base) {
+        std::ifstream in("/proc/self/smaps");
+        std::ofstream out(std::string(base) + "." + when);
+        out << in.rdbuf();
+    }
+    if (const char* stop = std::getenv("TONVELLA_STOP_AT"); stop && std::string(stop) == when) {
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
 }
 
 // Bytes the program holds on the heap now (what the resident size shows, less what the
@@ -85,6 +102,7 @@ private:
         case Phase::Start:
             if (FramesPresented() == 0) return;
             rss_first_frame = ResidentKiB();
+            Checkpoint("first");
             _phase = Phase::Settle;
             // The camera reaches player 1, and the driver has made the textures and glyphs
             // of the frames so far: the game is then as a player finds it.
@@ -92,6 +110,7 @@ private:
             break;
         case Phase::Settle:
             rss_start = ResidentKiB();
+            Checkpoint("start");
             rss_anon = StatusKiB("RssAnon");
             rss_file = StatusKiB("RssFile");
             heap_start = HeapMB();
@@ -131,6 +150,7 @@ private:
             _until = now + kSwitchEveryMs;
             if (int(switch_ms.size()) == kSwitches) {
                 rss_end = ResidentKiB();
+                Checkpoint("end");
                 heap_end = HeapMB();
                 EmitEvent(EVENT_KEYDOWN, 27, 0, 0);
                 _phase = Phase::Done;
