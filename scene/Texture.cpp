@@ -154,13 +154,8 @@ unsigned TTexture::Upload() {
         }
     }
     gltex[0] = name;
-    // The driver has its own copy of every level now, and a texture is uploaded only once: the
-    // pixels go. A pixmap only this texture holds stays as an empty object, so that the texture
-    // looks the same to the scene signature before and after the frame that uploaded it.
-    if (pixmap.use_count() == 1)
-        *pixmap = TPixmap();
-    else
-        pixmap.reset();
+    // The driver has its own copy of every level now, and a texture is uploaded only once.
+    pixmap.reset();
     return name;
 }
 

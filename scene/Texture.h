@@ -23,7 +23,7 @@ public:
     float angle = 0; // degrees
     std::u16string file_abs;
     int width = 0, height = 0; // level 0, powers of two
-    TPixmapHandle pixmap;      // R, G, B, A after the load-time processing; 0 x 0 once uploaded
+    TPixmapHandle pixmap;      // R, G, B, A after the load-time processing; none once uploaded
     std::vector<unsigned> gltex{0};
     int no_frames = 1;
     int no_mipmaps = 0; // index of the last mipmap level
