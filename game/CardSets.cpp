@@ -11,9 +11,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace tonvella {
 
@@ -51,14 +48,6 @@ bool LoadPair(const std::u16string& url, int number, TPairDraw& pair) {
     pair.b = LoadSoundFile(AssetBase + name_b, 0);
     // The sound loader has already named the file and the reason in its one line.
     return pair.a && pair.b;
-}
-
-// The sixteen sounds just replaced leave holes in the heap that glibc would keep for reuse;
-// they go back to the system, so that switching sets does not let the resident size creep.
-void ReturnFreedHeap() {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
 }
 
 bool Refuse(const std::u16string& set_file, const std::u16string& why) {
@@ -149,7 +138,7 @@ bool LoadCardSet(const std::u16string& set_file) {
         PairSounds[2 * i + 1] = chosen[i].b;
     }
     QuestionText = u"\"" + TranslateText(question) + u"\"";
-    ReturnFreedHeap();
+    ReturnFreedMemory();
     return true;
 }
 

@@ -22,9 +22,6 @@
 #include <cstdlib>
 #include <exception>
 #include <stdexcept>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace tonvella {
 
@@ -68,14 +65,6 @@ void CreateCameraAndHud() {
     MoveEntity(HudPanel, 0, 0.66f, 2.0f);
 }
 
-// Decoding pictures, fonts and sounds leaves freed buffers behind that the game never needs
-// again in that size; glibc would keep them for reuse.
-void ReturnFreedHeap() {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-}
-
 } // namespace
 
 void RunGame() {
@@ -109,7 +98,7 @@ void RunGame() {
     SeedRandom(Milliseconds());
     PointEntity(Camera, Table, 0);
     Scores[0] = Scores[1] = 0;
-    ReturnFreedHeap();
+    ReturnFreedMemory();
     DebugPrint(u"vor REPEAT");
     RunMainLoop();
 }

@@ -7,6 +7,9 @@
 #include <cstdlib>
 #include <thread>
 #include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace tonvella {
 
@@ -73,6 +76,12 @@ std::u16string StripDirAndExt(const std::u16string& path) {
 
 void InstallClock(TClock* clock) {
     current_clock = clock ? clock : &system_clock;
+}
+
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 } // namespace tonvella

@@ -16,6 +16,9 @@ void SleepMs(int n);
 std::u16string GetEnvVar(const std::u16string& name);
 // Writes a line to standard output and flushes it.
 void DebugPrint(const std::u16string& text);
+// Hands heap memory freed by a big load (pictures, fonts, a card set's sounds) back to the
+// system; the C library would otherwise keep it for reuse and the resident size would creep.
+void ReturnFreedMemory();
 // Full path of the running executable (empty when unknown).
 std::u16string ProgramPath();
 // The file name of a path without directory and extension.
