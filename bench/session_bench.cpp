@@ -14,6 +14,7 @@
 #include "media/Platform.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,7 @@ namespace {
 
 constexpr int kHoldMs = 5000;
 constexpr int kSwitches = 100;
+constexpr int kLastFullRound = kSwitches - kSwitches % 8; // every set loaded again as often
 constexpr int kSwitchEveryMs = 40; // a frame or so between switches, as a player's keys give
 
 // A "kB" field of /proc/self/status: VmRSS, or its parts RssAnon (heap, stacks, the GL
@@ -43,6 +45,25 @@ long StatusKiB(const std::string& field) {
 
 long ResidentKiB() {
     return StatusKiB("VmRSS");
+}
+
+// Resident pages of the OpenGL driver's own code files: Mesa's software renderer maps LLVM, a
+// hardware driver maps its own; either way it is the machine's driver, not the game.
+long DriverCodeKiB() {
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    bool driver = false;
+    long kib = 0;
+    while (std::getline(smaps, line)) {
+        if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+            line.find('-') != std::string::npos && line.find(' ') > line.find('-')) {
+            driver = line.find("/libLLVM") != std::string::npos ||
+                     line.find("/dri/") != std::string::npos;
+        } else if (driver && line.rfind("Rss:", 0) == 0) {
+            kib += std::stol(line.substr(4));
+        }
+    }
+    return kib;
 }
 
 // Where memory is measured, two settings help to find its owners: TONVELLA_SMAPS=<path>
@@ -69,9 +90,9 @@ double HeapMB() {
 
 class TSessionClock : public TClock {
 public:
-    long rss_first_frame = 0, rss_start = 0, rss_anon = 0, rss_file = 0;
+    long rss_first_frame = 0, rss_start = 0, rss_anon = 0, rss_file = 0, rss_driver_code = 0;
     long rss_after_first_round = 0, rss_end = 0;
-    double heap_start = 0, heap_after_first_round = 0, heap_end = 0;
+    double heap_start = 0, heap_after_first_round = 0, heap_end = 0, heap_last_full_round = 0;
     double fps = 0, steps_per_second = 0;
     std::vector<double> switch_ms;
 
@@ -113,6 +134,7 @@ private:
             Checkpoint("start");
             rss_anon = StatusKiB("RssAnon");
             rss_file = StatusKiB("RssFile");
+            rss_driver_code = DriverCodeKiB();
             heap_start = HeapMB();
             // Over card 5 (x = -2, z = 3 on the table), then press and hold.
             EmitEvent(EVENT_MOUSEMOVE, 0, 400, 525);
@@ -147,6 +169,9 @@ private:
                 rss_after_first_round = ResidentKiB();
                 heap_after_first_round = HeapMB();
             }
+            // Sets differ in the length of their sounds: growth shows between two moments
+            // with the same set loaded.
+            if (n + 1 == kLastFullRound) heap_last_full_round = HeapMB();
             _until = now + kSwitchEveryMs;
             if (int(switch_ms.size()) == kSwitches) {
                 rss_end = ResidentKiB();
@@ -183,6 +208,10 @@ int main() {
     std::printf("resident memory at the first frame: %.1f MB\n", clock.rss_first_frame / 1024.0);
     std::printf("resident memory after start: %.1f MB (anonymous %.1f MB, mapped files %.1f MB)\n",
                 clock.rss_start / 1024.0, clock.rss_anon / 1024.0, clock.rss_file / 1024.0);
+    std::printf("resident memory after start without the GL driver's code files: %.1f MB "
+                "(driver code %.1f MB)\n",
+                double(clock.rss_start - clock.rss_driver_code) / 1024.0,
+                clock.rss_driver_code / 1024.0);
     std::printf("frames per second while notes rise: %.1f\n", clock.fps);
     std::printf("logic steps per second while notes rise: %.0f\n", clock.steps_per_second);
     std::printf("set switch: median %.1f ms, max %.1f ms, mean %.1f ms\n",
@@ -194,5 +223,8 @@ int main() {
     std::printf(
         "heap in use after start, after 8 and after %d set switches: %.1f MB, %.1f MB, %.1f MB\n",
         kSwitches, clock.heap_start, clock.heap_after_first_round, clock.heap_end);
+    std::printf("heap in use with the same set loaded, after 8 and after %d set switches: %.1f MB, "
+                "%.1f MB\n",
+                kLastFullRound, clock.heap_after_first_round, clock.heap_last_full_round);
     return 0;
 }
