@@ -14,6 +14,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import traceback
 
 import numpy as np
 
@@ -94,12 +95,12 @@ class Game:
         try:
             body(self)
         except Failure as failure:
-            self.keep_artifacts()
+            self.keep_artifacts("FAIL: %s\n" % failure)
             print("FAIL:", failure)
             self.dump_output()
             return 1
         except Exception:
-            self.keep_artifacts()
+            self.keep_artifacts(traceback.format_exc())
             self.dump_output()
             raise
         finally:
@@ -112,9 +113,12 @@ class Game:
         print("PASS")
         return 0
 
-    def keep_artifacts(self):
+    def keep_artifacts(self, failure=None):
         shutil.rmtree(self.artifacts, ignore_errors=True)
         os.makedirs(self.artifacts, exist_ok=True)
+        if failure:
+            with open(os.path.join(self.artifacts, "failure.txt"), "w") as f:
+                f.write(failure)
         for shot in self.shots:
             if os.path.exists(shot):
                 shutil.copy(shot, self.artifacts)
