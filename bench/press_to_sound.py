@@ -3,7 +3,7 @@
 server to the first non-silent sample leaving the game in SDL's disk audio output.
 
 The output goes into a named pipe read by a thread that stamps every piece on arrival. SDL
-writes one mixing period (512 frames) per call through a buffered file, so a piece may hold
+writes one mixing period (256 frames, MIX_FRAMES) per call through a buffered file, so a piece may hold
 several periods; each period is dated by how many periods follow it in the piece, at the
 measured period length. The press is sent with XTest straight from here. Between presses the
 mouse moves beside the table so that the loop fades the sound out at its full step rate.
@@ -22,7 +22,7 @@ import time
 
 import numpy as np
 
-PERIOD_BYTES = 512 * 4
+PERIOD_BYTES = 256 * 4
 CARD_PIXEL = (400, 525)  # card 5; the same first card again only replays its sound
 REST_PIXEL = (110, 720)
 

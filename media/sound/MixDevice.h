@@ -13,7 +13,7 @@
 namespace tonvella {
 
 constexpr int MIX_RATE = 44100;
-constexpr int MIX_FRAMES = 512; // device buffer; keeps a started sound within about 12 ms
+constexpr int MIX_FRAMES = 256; // device buffer; a started sound is heard within about 6 ms
 
 constexpr int MIX_VOLUME_MIN = -10000; // silent
 constexpr int MIX_VOLUME_MAX = 0;

@@ -52,7 +52,7 @@ TEST(Mixing, ChannelsSoundAtTheirVolumeAndPanAndStopWhenStopped) {
     auto* driver = dynamic_cast<TDirectSoundAudioDriver*>(CurrentAudioDriver());
     ASSERT_TRUE(driver && driver->Device());
     EXPECT_EQ(driver->Device()->Rate(), 44100);
-    EXPECT_LE(driver->Device()->Frames(), 512);
+    EXPECT_LE(driver->Device()->Frames(), MIX_FRAMES);
 
     TSoundHandle loop = TSound::Load(ConstantSample(1000, 44100, value), SOUND_LOOP);
     TSoundHandle shot = TSound::Load(ConstantSample(1000, 44100, value), 0);
@@ -117,7 +117,7 @@ TEST(Mixing, ChannelsSoundAtTheirVolumeAndPanAndStopWhenStopped) {
         if (c.frames)
             EXPECT_EQ(runs[i].frames, size_t(c.frames));
         else
-            EXPECT_GE(runs[i].frames, 512u); // at least one device period before the stop
+            EXPECT_GE(runs[i].frames, size_t(MIX_FRAMES)); // a device period before the stop
     }
     // After the last stop nothing but silence went out: 150 ms of it, give or take scheduling.
     EXPECT_GE(silence, size_t(44100 / 20));
