@@ -97,14 +97,8 @@ void DrawHud() {
 std::uint64_t HudSignature() {
     const THudContent content = HudContent();
     TDigest d;
-    d.Add(HalfWidth);
-    for (const auto* font : {ScoreFont.get(), LargeFont.get(), MediumFont.get()})
-        d.Add(font);
-    d.Add(content.score[0]);
-    d.Add(content.score[1]);
-    d.Add(content.message);
-    d.Add(content.grey);
-    d.Add(content.question);
+    d.AddAll(HalfWidth, ScoreFont.get(), LargeFont.get(), MediumFont.get(), content.score[0],
+             content.score[1], content.message, content.grey, content.question);
     return d.Value();
 }
 

@@ -36,6 +36,7 @@ public:
         Add(text.size());
         AddBytes(text.data(), text.size() * sizeof(char16_t));
     }
+    template <typename... T> void AddAll(const T&... values) { (Add(values), ...); }
 
     std::uint64_t Value() const { return state_; }
 

@@ -46,10 +46,7 @@ def body(game):
     finally:
         jiggler.kill()
         jiggler.wait()
-    game.keys("Escape")
-    status = game.wait_exit()
-    if status != 0:
-        raise Failure("Escape ended the game with status %d" % status)
+    game.quit_with_escape()
 
 
 if __name__ == "__main__":

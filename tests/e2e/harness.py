@@ -82,6 +82,13 @@ class Game:
         self.window = ids[0]
         self.wait_until(lambda: self.audio_frames() > 0, 10, "the sound device never started")
 
+    def quit_with_escape(self):
+        """Escape ends the game, with status 0."""
+        self.keys("Escape")
+        status = self.wait_exit()
+        if status != 0:
+            raise Failure("Escape ended the game with status %d" % status)
+
     def wait_exit(self, seconds=10):
         try:
             status = self.process.wait(timeout=seconds)

@@ -94,10 +94,7 @@ def body(game):
     back_to_game(2)
 
     game.screenshot("back-in-game")
-    game.keys("Escape")
-    status = game.wait_exit()
-    if status != 0:
-        raise Failure("Escape ended the game with status %d" % status)
+    game.quit_with_escape()
 
 
 if __name__ == "__main__":

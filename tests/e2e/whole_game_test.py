@@ -155,10 +155,7 @@ def body(game):
     if score < 0.8 or score - runner_up < 0.1:
         raise Failure("the winner message is not clearly readable: %s" % scores)
     game.screenshot("winner")
-    game.keys("Escape")
-    status = game.wait_exit()
-    if status != 0:
-        raise Failure("Escape ended the game with status %d" % status)
+    game.quit_with_escape()
 
 
 if __name__ == "__main__":
