@@ -9,7 +9,6 @@
 #include "streams/Stream.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <set>
 
 namespace tonvella {

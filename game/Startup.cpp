@@ -19,7 +19,6 @@
 #include "streams/Modules.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <stdexcept>
 

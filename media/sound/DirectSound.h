@@ -39,11 +39,13 @@ public:
     const std::shared_ptr<TMixDevice>& Device() const { return _dsound; }
 
     std::u16string _name = u"DirectSound";
-    TSoundHandle MakeSound(TAudioSampleHandle sample, int flags, bool adopt);
-
     int _mode = 0;
     std::shared_ptr<TMixDevice> _dsound;
     TBufHandle _lonely;
+
+private:
+    // With adopt, a sample nobody else holds lends its memory to the buffer instead of a copy.
+    TSoundHandle MakeSound(TAudioSampleHandle sample, int flags, bool adopt);
 };
 
 // The started driver whose buffers are live; none before Startup and after Shutdown.
