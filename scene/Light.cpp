@@ -11,16 +11,20 @@ int light_slot_counter = 0;
 constexpr GLenum kLightIds[TLight::kMaxLights] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3,
                                                   GL_LIGHT4, GL_LIGHT5, GL_LIGHT6, GL_LIGHT7};
 
-// Enables the next slot with the settings that stay with it.
+// The slot settings of a light type that no setter changes.
+void SetTypeSettings(GLenum slot, int type) {
+    const GLfloat white[4] = {1, 1, 1, 1};
+    glLightfv(slot, GL_SPECULAR, white);
+    if (type > 1) glLightf(slot, GL_CONSTANT_ATTENUATION, 0);
+    if (type == 3) glLightf(slot, GL_SPOT_EXPONENT, 10);
+}
+
 bool TakeSlot(int type) {
     if (no_lights >= TLight::kMaxLights) return false;
     ++no_lights;
     const GLenum slot = kLightIds[no_lights - 1];
     glEnable(slot);
-    const GLfloat white[4] = {1, 1, 1, 1};
-    glLightfv(slot, GL_SPECULAR, white);
-    if (type > 1) glLightf(slot, GL_CONSTANT_ATTENUATION, 0);
-    if (type == 3) glLightf(slot, GL_SPOT_EXPONENT, 10);
+    SetTypeSettings(slot, type);
     return true;
 }
 
@@ -66,6 +70,10 @@ void TLight::Update() {
         return;
     }
     glEnable(slot);
+    // Nothing set on a slot outlasts the frame: the 2D pass gives back the lighting state saved
+    // before the 3D set-up, and the slot may have served another light. So every pass sets all
+    // the slot settings this light relies on, those of its type included.
+    SetTypeSettings(slot, light_type);
     glPushMatrix();
     glMultMatrixf(&mat.grid[0][0]);
     const GLfloat directional[4] = {0, 0, 1, 0}, point[4] = {0, 0, 0, 1};
@@ -77,6 +85,8 @@ void TLight::Update() {
         const GLfloat forward[3] = {0, 0, -1};
         glLightfv(slot, GL_SPOT_DIRECTION, forward);
         glLightf(slot, GL_SPOT_CUTOFF, outer_ang);
+    } else {
+        glLightf(slot, GL_SPOT_CUTOFF, 180); // no cone left behind by a spot light
     }
     glPopMatrix();
 }

@@ -22,7 +22,7 @@ public:
     void LightColor(float red, float green, float blue); // 0..255
     void LightConeAngles(float inner, float outer);
 
-    // Takes the next slot and sets its position, colour and attenuation for this pass.
+    // Takes the next slot and sets everything this light needs in it for this pass.
     void Update() override;
 
     std::shared_ptr<TEntity> CopyEntity(const std::shared_ptr<TEntity>& parent) override;
