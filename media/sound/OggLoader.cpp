@@ -2,10 +2,12 @@
 
 #include "streams/Stream.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 #include <vorbis/vorbisfile.h>
 
 namespace tonvella {
@@ -65,6 +67,9 @@ struct TReader {
     }
 };
 
+// Decoding starts into this much (a quarter second of CD stereo) and doubles from there.
+constexpr long long kFirstBlockBytes = 44100;
+
 bool LooksLikeOgg(TStream& stream) {
     int start = stream.Pos();
     char magic[4] = {};
@@ -95,25 +100,36 @@ TAudioSampleHandle TAudioSampleLoaderOGG::LoadAudioSample(TStream& stream) {
     CheckSampleLimits("Ogg Vorbis", info->channels, info->rate, frames);
 
     int format = info->channels == 1 ? SAMPLE_MONO16LE : SAMPLE_STEREO16LE;
-    TAudioSampleHandle sample = CreateAudioSample(int(frames), int(info->rate), format);
     const int bpf = SampleBytesPerFrame(format);
-    const int total = sample->ByteSize();
-    int filled = 0;
+    // The announced length is the last page's claim and is believed only as an upper bound:
+    // the buffer grows with what is really decoded, so a second of sound that claims ten
+    // minutes costs a second's worth of memory.
+    const long long announced = frames * bpf;
+    std::vector<std::uint8_t> pcm;
+    std::size_t filled = 0;
     int first_link = -1;
-    while (filled < total) {
+    while ((long long)filled < announced) {
+        if (filled == pcm.size()) {
+            const long long grown =
+                std::max<long long>(kFirstBlockBytes, (long long)pcm.size() * 2);
+            pcm.resize(std::size_t(std::min(grown, announced)));
+        }
+        const std::size_t room = std::min<std::size_t>(pcm.size() - filled, INT_MAX);
         int link = 0;
-        long n = ov_read(&reader.file, reinterpret_cast<char*>(sample->samples) + filled,
-                         total - filled, 0, 2, 1, &link);
+        long n = ov_read(&reader.file, reinterpret_cast<char*>(pcm.data() + filled), int(room), 0,
+                         2, 1, &link);
         if (n < 0) throw TSampleFormatError("Ogg Vorbis data damaged (" + std::to_string(n) + ")");
         // The data may end before the announced length, and a chained file goes on with a
         // stream of its own format: either way the sample ends here.
         if (n == 0) break;
         if (first_link < 0) first_link = link;
         if (link != first_link) break;
-        filled += int(n);
+        filled += std::size_t(n);
     }
-    if (filled < bpf) throw TSampleFormatError("Ogg Vorbis without audio data");
-    sample->length = filled / bpf;
+    if (filled < std::size_t(bpf)) throw TSampleFormatError("Ogg Vorbis without audio data");
+    // The sample holds exactly the decoded frames and nothing of the growth reserve.
+    TAudioSampleHandle sample = CreateAudioSample(int(filled / bpf), int(info->rate), format);
+    std::memcpy(sample->samples, pcm.data(), std::size_t(sample->ByteSize()));
     return sample;
 }
 

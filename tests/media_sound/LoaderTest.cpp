@@ -1,5 +1,6 @@
 // Decoding WAV and Ogg Vorbis files made here, and refusing damaged ones.
 #include "Fixtures.h"
+#include "HeapPeak.h"
 #include "media/Text.h"
 #include "media/sound/Loaders.h"
 #include "streams/Stream.h"
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <ogg/ogg.h>
 
 namespace tonvella {
 namespace {
@@ -225,6 +227,80 @@ TEST(OggLoader, StopsWhereTheDataEndsBeforeTheAnnouncedLength) {
     ASSERT_TRUE(sample);
     EXPECT_GT(sample->length, pcm.Frames() / 4);
     EXPECT_LT(sample->length, pcm.Frames() * 3 / 4);
+}
+
+// The file with its last page claiming `granule` frames, the page's checksum made anew so that
+// the page stays valid.
+TBytes WithLastGranule(TBytes ogg, long long granule) {
+    size_t at = 0, last = 0;
+    while (at + 27 <= ogg.size()) {
+        last = at;
+        size_t body = 0;
+        for (int i = 0; i < ogg[at + 26]; ++i)
+            body += ogg[at + 27 + i];
+        at += 27 + ogg[at + 26] + body;
+    }
+    std::memcpy(&ogg[last + 6], &granule, 8);
+    ogg_page page;
+    page.header = &ogg[last];
+    page.header_len = 27 + ogg[last + 26];
+    page.body = &ogg[last + size_t(page.header_len)];
+    page.body_len = long(ogg.size() - last - size_t(page.header_len));
+    ogg_page_checksum_set(&page);
+    return ogg;
+}
+
+// Seeded noise, which takes several pages where a sine of the same length fits in one.
+TPcm MakeNoise(int hertz, int frames) {
+    TPcm pcm;
+    pcm.hertz = hertz;
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < frames; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        pcm.values.push_back(std::int16_t(int(seed >> 16) % 16000 - 8000));
+    }
+    return pcm;
+}
+
+TEST(OggLoader, MemoryFollowsTheDecodedDataNotTheAnnouncedLength) {
+    const int hertz = 44100, frames = hertz; // one second
+    const TBytes honest = EncodeOgg(MakeNoise(hertz, frames));
+    // Only the last page lies: the decoder learns the start from the first audio page.
+    ASSERT_LT(FirstAudioPage(honest) + 8192, honest.size());
+    const long long real_bytes = frames * 2LL;
+    std::vector<std::int16_t> honest_values;
+    struct Case {
+        const char* name;
+        TBytes file;
+    } cases[] = {{"honest", honest},
+                 {"claims ten minutes", WithLastGranule(honest, 600LL * hertz)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TStreamHandle stream = OpenFileForReading(FromUtf8(WriteTempFile("long.ogg", c.file)));
+        ASSERT_TRUE(stream);
+        TAudioSampleHandle sample;
+        long long peak = 0;
+        {
+            THeapPeak heap;
+            sample = TAudioSampleLoaderOGG().LoadAudioSample(*stream);
+            peak = heap.Peak();
+        }
+        CloseFileHandle(stream);
+        ASSERT_TRUE(sample);
+        // A false end lets the decoder keep the encoder's padding of the last block.
+        EXPECT_GE(sample->length, frames);
+        EXPECT_LE(sample->length, frames + 4096);
+        EXPECT_EQ(sample->capacity, sample->ByteSize());
+        // The sample and the buffer it was decoded into, with room for growing by doubling.
+        EXPECT_LT(peak, 4 * real_bytes);
+        // The same audio either way.
+        std::vector<std::int16_t> values = Values16(*sample);
+        values.resize(size_t(frames));
+        if (honest_values.empty())
+            honest_values = values;
+        else
+            EXPECT_EQ(values, honest_values);
+    }
 }
 
 TEST(OggLoader, RefusesDamagedFilesWithOneLine) {
