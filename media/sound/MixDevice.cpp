@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace tonvella {
 
@@ -40,6 +41,12 @@ std::shared_ptr<TMixDevice> TMixDevice::Open(std::string& error) {
     device->_frames = have.samples;
     device->_rate = have.freq;
     device->_accu.resize(size_t(have.samples) * 2);
+    // A raised cosine has no corner where it begins, and its last frame is silence.
+    const int fade = std::max(1, have.freq * MIX_STOP_FADE_MS / 1000);
+    device->_fade.resize(size_t(fade));
+    for (int i = 0; i < fade; ++i)
+        device->_fade[size_t(i)] = float(0.5 + 0.5 * std::cos(M_PI * (i + 1) / fade));
+    device->_fade_outs.reserve(16);
     SDL_PauseAudioDevice(device->_sdl_device, 0);
     return device;
 }
@@ -53,11 +60,33 @@ void TMixDevice::Close() {
     // Not under our lock: closing waits for a running callback, which takes it.
     SDL_CloseAudioDevice(_sdl_device);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    std::vector<TFadeOut> dropped;
     std::lock_guard<std::mutex> hold(_lock);
     _sdl_device = 0;
     // Nothing plays on a closed device; a playing status would never end.
     for (TMixBuffer* buffer : _buffers)
         buffer->_playing = false;
+    dropped.swap(_fade_outs);
+}
+
+void TMixDevice::StartFadeOut(const TMixBuffer& buffer) {
+    if (_sdl_device == 0 || !buffer._playing) return;
+    TMixBuffer::TVoice voice = buffer.Voice();
+    if (voice.gain_left == 0 && voice.gain_right == 0) return;
+    _fade_outs.push_back({buffer._data, voice, 0});
+}
+
+void TMixDevice::DropFinishedFadeOuts(std::vector<TFadeOut>& finished) {
+    const int length = int(_fade.size());
+    auto end = std::stable_partition(_fade_outs.begin(), _fade_outs.end(),
+                                     [&](const TFadeOut& f) { return f.done < length; });
+    std::move(end, _fade_outs.end(), std::back_inserter(finished));
+    _fade_outs.erase(end, _fade_outs.end());
+}
+
+void TMixDevice::HoldOutput(bool held) {
+    // SDL takes its own lock around our callback, so once this returns no mixing is under way.
+    if (_sdl_device != 0) SDL_PauseAudioDevice(_sdl_device, held ? 1 : 0);
 }
 
 void TMixDevice::Callback(void* self, std::uint8_t* stream, int len) {
@@ -72,6 +101,14 @@ void TMixDevice::Mix(std::int16_t* out, int frames) {
         std::fill(_accu.begin(), _accu.begin() + n * 2, 0.0f);
         for (TMixBuffer* buffer : _buffers)
             if (buffer->_playing) buffer->MixInto(_accu.data(), n);
+        const int length = int(_fade.size());
+        for (TFadeOut& f : _fade_outs) {
+            if (f.done >= length) continue;
+            int todo = std::min(n, length - f.done);
+            int mixed =
+                TMixBuffer::MixVoice(*f.data, f.voice, _accu.data(), todo, &_fade[size_t(f.done)]);
+            f.done = mixed < todo ? length : f.done + todo;
+        }
         for (int i = 0; i < n * 2; ++i)
             out[i] = std::int16_t(std::clamp(std::lrint(_accu[size_t(i)]), -32768L, 32767L));
         out += n * 2;
@@ -126,12 +163,16 @@ TMixBufferHandle TMixDevice::DuplicateBuffer(const TMixBufferHandle& source, int
 
 TMixBuffer::TMixBuffer(std::shared_ptr<TMixDevice> device, std::shared_ptr<TData> data)
     : _device(std::move(device)), _data(std::move(data)) {
+    std::vector<TMixDevice::TFadeOut> finished;
     std::lock_guard<std::mutex> hold(_device->_lock);
+    _device->DropFinishedFadeOuts(finished);
     _device->_buffers.push_back(this);
 }
 
 TMixBuffer::~TMixBuffer() {
     std::lock_guard<std::mutex> hold(_device->_lock);
+    // Let go of while it sounds: it fades out like a stopped one.
+    _device->StartFadeOut(*this);
     auto& list = _device->_buffers;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -153,8 +194,13 @@ int TMixBuffer::Play(bool looping) {
     return 0;
 }
 
+// The status says stopped at once and the buffer is free for the next playback; only the mixer
+// still hears the fade-out, which lives on without it.
 int TMixBuffer::Stop() {
+    std::vector<TMixDevice::TFadeOut> finished;
     std::lock_guard<std::mutex> hold(_device->_lock);
+    _device->DropFinishedFadeOuts(finished);
+    _device->StartFadeOut(*this);
     _playing = false;
     return 0;
 }
@@ -204,40 +250,53 @@ void TMixBuffer::UpdateGains() {
     _gain_right = gain * (_pan < 0 ? Attenuation(_pan) : 1.0f);
 }
 
-float TMixBuffer::SampleAt(int frame, int channel) const {
-    const TWaveFormat& f = _data->format;
-    size_t at = size_t(frame) * size_t(f.channels) + size_t(channel < f.channels ? channel : 0);
-    if (f.bits == 8) return float((int(_data->bytes[at]) - 128) * 256);
-    const std::uint8_t* p = &_data->bytes[at * 2];
-    return float(std::int16_t(p[0] | p[1] << 8));
+TMixBuffer::TVoice TMixBuffer::Voice() const {
+    const int hertz = _frequency == MIX_FREQUENCY_ORIGINAL ? _data->format.hertz : _frequency;
+    TVoice voice;
+    voice.pos = _pos;
+    voice.step = (std::uint64_t(hertz) << 32) / std::uint64_t(_device->_rate);
+    voice.looping = _looping;
+    voice.gain_left = _gain_left;
+    voice.gain_right = _gain_right;
+    return voice;
+}
+
+int TMixBuffer::MixVoice(const TData& data, TVoice& voice, float* out, int frames,
+                         const float* fade) {
+    const TWaveFormat& f = data.format;
+    auto sample_at = [&](int frame, int channel) {
+        size_t at = size_t(frame) * size_t(f.channels) + size_t(channel < f.channels ? channel : 0);
+        if (f.bits == 8) return float((int(data.bytes[at]) - 128) * 256);
+        const std::uint8_t* p = &data.bytes[at * 2];
+        return float(std::int16_t(p[0] | p[1] << 8));
+    };
+    const int total = data.frames;
+    const std::uint64_t end = std::uint64_t(total) << 32;
+    for (int i = 0; i < frames; ++i) {
+        if (voice.pos >= end) {
+            if (!voice.looping) return i;
+            voice.pos %= end;
+        }
+        int frame = int(voice.pos >> 32);
+        float frac = float(voice.pos & 0xFFFFFFFFu) / 4294967296.0f;
+        int next = frame + 1 < total ? frame + 1 : (voice.looping ? 0 : frame);
+        float level = fade ? fade[i] : 1.0f;
+        for (int c = 0; c < 2; ++c) {
+            float a = sample_at(frame, c);
+            float v = frac == 0.0f ? a : a + (sample_at(next, c) - a) * frac;
+            out[i * 2 + c] += v * level * (c == 0 ? voice.gain_left : voice.gain_right);
+        }
+        voice.pos += voice.step;
+    }
+    return frames;
 }
 
 void TMixBuffer::MixInto(float* out, int frames) {
-    const int total = _data->frames;
-    const int hertz = _frequency == MIX_FREQUENCY_ORIGINAL ? _data->format.hertz : _frequency;
-    const std::uint64_t step = (std::uint64_t(hertz) << 32) / std::uint64_t(_device->_rate);
-    const std::uint64_t end = std::uint64_t(total) << 32;
-    for (int i = 0; i < frames; ++i) {
-        if (_pos >= end) {
-            if (!_looping) {
-                _playing = false;
-                _pos = 0;
-                return;
-            }
-            _pos %= end;
-        }
-        int frame = int(_pos >> 32);
-        float frac = float(_pos & 0xFFFFFFFFu) / 4294967296.0f;
-        int next = frame + 1 < total ? frame + 1 : (_looping ? 0 : frame);
-        for (int c = 0; c < 2; ++c) {
-            float a = SampleAt(frame, c);
-            float v = frac == 0.0f ? a : a + (SampleAt(next, c) - a) * frac;
-            out[i * 2 + c] += v * (c == 0 ? _gain_left : _gain_right);
-        }
-        _pos += step;
-    }
+    TVoice voice = Voice();
+    MixVoice(*_data, voice, out, frames, nullptr);
+    _pos = voice.pos;
     // A one-shot that reached its end says so now, not a period later.
-    if (!_looping && _pos >= end) {
+    if (!_looping && _pos >= std::uint64_t(_data->frames) << 32) {
         _playing = false;
         _pos = 0;
     }

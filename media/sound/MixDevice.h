@@ -25,6 +25,10 @@ constexpr int MIX_FREQUENCY_ORIGINAL = 0; // the rate of the buffer's own data
 
 constexpr int MIX_STATUS_PLAYING = 1;
 
+// A buffer stopped while it sounds is not cut off, which clicks: the mixer lets what it was
+// playing fade out over this long (raised cosine). The buffer itself is stopped at once.
+constexpr int MIX_STOP_FADE_MS = 8;
+
 // Error codes of buffer operations (0 is success).
 constexpr int MIX_ERR_INVALID = 0x57;
 constexpr int MIX_ERR_NO_DEVICE = 0x15;
@@ -70,11 +74,22 @@ private:
         int size = 0;
         std::shared_ptr<void> owner; // keeps `bytes` alive
     };
+    // Where a playback is in its data and how loud it is.
+    struct TVoice {
+        std::uint64_t pos = 0;  // frames in 32.32 fixed point
+        std::uint64_t step = 0; // per output frame, 32.32
+        bool looping = false;
+        float gain_left = 1, gain_right = 1;
+    };
     TMixBuffer(std::shared_ptr<TMixDevice> device, std::shared_ptr<TData> data);
     void UpdateGains();
     // Mixer side, under the device lock.
     void MixInto(float* out, int frames);
-    float SampleAt(int frame, int channel) const;
+    TVoice Voice() const;
+    // Adds up to `frames` frames of the voice to `out`, each scaled by the matching entry of
+    // `fade` when there is one; returns the frames mixed, fewer when a one-shot ran out.
+    static int MixVoice(const TData& data, TVoice& voice, float* out, int frames,
+                        const float* fade);
 
     std::shared_ptr<TMixDevice> _device;
     std::shared_ptr<TData> _data;
@@ -112,14 +127,34 @@ public:
     int Frames() const { return _frames; } // the device buffer actually obtained
     int Rate() const { return _rate; }
 
+    // While held, the audio thread mixes nothing and every position stands still; Render pulls
+    // the next frames by hand, exactly as the audio thread would have mixed them. Lets a caller
+    // see what a given sequence of buffer operations sounds like, independent of timing.
+    void HoldOutput(bool held);
+    void Render(std::int16_t* stereo, int frames) { Mix(stereo, frames); }
+
 private:
     TMixDevice() = default;
     static void Callback(void* self, std::uint8_t* stream, int len);
     void Mix(std::int16_t* out, int frames);
 
     friend class TMixBuffer;
+    // What a stopped buffer was playing, fading out. It holds the sample data itself, so the
+    // buffer may be reused or freed at once.
+    struct TFadeOut {
+        std::shared_ptr<TMixBuffer::TData> data;
+        TMixBuffer::TVoice voice;
+        int done = 0; // frames of the fade mixed
+    };
+    // Both under the lock. Finished fade-outs are moved into `finished` rather than destroyed,
+    // so that sample memory they were the last to hold is freed after the lock is let go.
+    void StartFadeOut(const TMixBuffer& buffer);
+    void DropFinishedFadeOuts(std::vector<TFadeOut>& finished);
+
     std::mutex _lock;
     std::vector<TMixBuffer*> _buffers; // every live buffer of this device
+    std::vector<TFadeOut> _fade_outs;
+    std::vector<float> _fade; // gain per frame of a fade-out, falling to 0
     std::vector<float> _accu;
     std::uint32_t _sdl_device = 0;
     int _frames = 0;

@@ -214,6 +214,26 @@ TEST_F(AudioDriverTest, ReleasedHandles) {
     EXPECT_TRUE(idle.expired());
 }
 
+// A stopped sound still fades out in the mixer after the game has let go of the sound, the
+// channel and the buffer; the audio thread must never reach what was freed.
+TEST_F(AudioDriverTest, SoundsFreedWhileTheyFadeOutAreSafeForTheMixer) {
+    ASSERT_EQ(StartDirectSoundOn("dummy"), 1);
+    TSoundHandle marker = TSound::Load(ConstantSample(64, 44100, 1000), 0);
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        TSoundHandle sound = TSound::Load(ConstantSample(44100, 44100, 20000), round % 2);
+        TChannelHandle channel = PlaySoundOn(sound);
+        std::weak_ptr<TMixBuffer> buffer = BufferOf(channel);
+        StopSoundChannel(channel);
+        channel.reset();
+        sound.reset(); // takes its idle buffers along
+        EXPECT_TRUE(buffer.expired());
+        TChannelHandle mixed = PlaySoundOn(marker);
+        // Once the marker has played, the mixer has run over the fade-out at least once.
+        ASSERT_TRUE(WaitFor([&] { return !mixed->Playing(); }));
+    }
+}
+
 TEST_F(AudioDriverTest, OnlyASampleHandedOverAndHeldByNoOneElseLendsItsMemory) {
     ASSERT_EQ(StartDirectSoundOn("dummy"), 1);
     TAudioDriver* driver = CurrentAudioDriver();

@@ -3,6 +3,7 @@
 #include "Fixtures.h"
 #include "media/Text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -15,7 +16,8 @@ using namespace test;
 struct TRun {
     size_t start = 0, frames = 0;
     int left = 0, right = 0; // first frame
-    bool constant = true;
+    size_t held = 0;         // frames at the first frame's level before it first changes
+    int last_step = 0;       // largest step after that, the one into silence included
 };
 
 // Stretches of non-silent frames, in order.
@@ -26,16 +28,25 @@ std::vector<TRun> SoundingRuns(const std::vector<std::int16_t>& stereo, size_t& 
     for (size_t f = 0; f * 2 + 1 < stereo.size(); ++f) {
         int l = stereo[f * 2], r = stereo[f * 2 + 1];
         if (l == 0 && r == 0) {
+            if (inside) {
+                TRun& run = runs.back();
+                run.last_step = std::max(
+                    {run.last_step, std::abs(stereo[f * 2 - 2]), std::abs(stereo[f * 2 - 1])});
+            }
             inside = false;
             ++trailing_silence;
             continue;
         }
         trailing_silence = 0;
-        if (!inside) runs.push_back({f, 0, l, r, true});
+        if (!inside) runs.push_back({f, 0, l, r});
         inside = true;
         TRun& run = runs.back();
+        if (run.held == run.frames && l == run.left && r == run.right)
+            ++run.held;
+        else
+            run.last_step = std::max(
+                {run.last_step, std::abs(l - stereo[f * 2 - 2]), std::abs(r - stereo[f * 2 - 1])});
         ++run.frames;
-        if (l != run.left || r != run.right) run.constant = false;
     }
     return runs;
 }
@@ -111,16 +122,154 @@ TEST(Mixing, ChannelsSoundAtTheirVolumeAndPanAndStopWhenStopped) {
     for (size_t i = 0; i < runs.size(); ++i) {
         const Case& c = cases[i];
         SCOPED_TRACE(c.name);
-        EXPECT_TRUE(runs[i].constant);
         EXPECT_NEAR(runs[i].left, c.left, 1);
         EXPECT_NEAR(runs[i].right, c.right, 1);
-        if (c.frames)
+        if (c.frames) {
+            // A one-shot ends with its data, however loud that is.
+            EXPECT_EQ(runs[i].held, runs[i].frames);
             EXPECT_EQ(runs[i].frames, size_t(c.frames));
-        else
-            EXPECT_GE(runs[i].frames, size_t(MIX_FRAMES)); // a device period before the stop
+        } else {
+            // A stopped one fades out within 10 ms, without a step that clicks.
+            EXPECT_GE(runs[i].held, size_t(MIX_FRAMES)); // a device period before the stop
+            EXPECT_LE(runs[i].frames - runs[i].held, size_t(44100 / 100));
+            EXPECT_LE(runs[i].last_step, std::max(c.left, c.right) / 100 + 1);
+        }
     }
     // After the last stop nothing but silence went out: 150 ms of it, give or take scheduling.
     EXPECT_GE(silence, size_t(44100 / 20));
+}
+
+// A sample of the given PCM, as a loader would make it.
+TAudioSampleHandle SampleOf(const TPcm& pcm) {
+    TAudioSampleHandle sample = CreateAudioSample(
+        pcm.Frames(), pcm.hertz, pcm.channels == 1 ? SAMPLE_MONO16LE : SAMPLE_STEREO16LE);
+    std::memcpy(sample->samples, pcm.values.data(), pcm.values.size() * 2);
+    return sample;
+}
+
+// Every frame the same, left and right values of their own.
+TPcm Steady(int frames, int left, int right) {
+    TPcm pcm;
+    pcm.channels = 2;
+    for (int i = 0; i < frames; ++i) {
+        pcm.values.push_back(std::int16_t(left));
+        pcm.values.push_back(std::int16_t(right));
+    }
+    return pcm;
+}
+
+// The driver on a device whose output is pulled by the test, so that exactly what follows an
+// operation can be looked at, however busy the machine is.
+class HeldMix : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(StartDirectSoundOn("dummy"), 1);
+        driver = dynamic_cast<TDirectSoundAudioDriver*>(CurrentAudioDriver());
+        ASSERT_TRUE(driver && driver->Device());
+        driver->Device()->HoldOutput(true);
+    }
+    void TearDown() override { SelectAudioDriver(u"Null"); }
+
+    std::vector<std::int16_t> Pull(int frames) {
+        std::vector<std::int16_t> stereo(size_t(frames) * 2);
+        driver->Device()->Render(stereo.data(), frames);
+        return stereo;
+    }
+
+    TDirectSoundAudioDriver* driver = nullptr;
+};
+
+// Largest change from one frame to the next in either channel, from frame `from` on.
+int LargestStep(const std::vector<std::int16_t>& stereo, size_t from = 1) {
+    int largest = 0;
+    for (size_t f = std::max<size_t>(from, 1); f * 2 + 1 < stereo.size(); ++f)
+        for (size_t c = 0; c < 2; ++c)
+            largest = std::max(largest, std::abs(stereo[f * 2 + c] - stereo[(f - 1) * 2 + c]));
+    return largest;
+}
+
+// A stop at full level must not jump to zero: the sound fades out within a few milliseconds,
+// while the channel reports stopped at once and its buffer is free for the next playback.
+TEST_F(HeldMix, StoppedSoundsFadeOutInsteadOfClicking) {
+    const int loud = 20000;
+    const size_t fade_limit = 44100 / 100;                  // 10 ms
+    const TPcm sine = MakeSine(1, 44100, 44100, 200, loud); // starts at zero
+    const int sine_step = int(std::ceil(2 * M_PI * 200 / 44100 * loud));
+    enum TAfter { STOP, PAUSE, STOP_AND_START_SINE, STOP_AND_START_AGAIN, STOP_AND_FREE };
+    struct Case {
+        const char* name;
+        TPcm pcm;
+        int flags;
+        float volume, pan;
+        TAfter after;
+        int own_step; // the largest step the sounds themselves make
+    } cases[] = {
+        {"one-shot stopped", Steady(44100, loud, loud), 0, 1, 0, STOP, 0},
+        {"loop stopped", Steady(44100, loud, -loud), SOUND_LOOP, 1, 0, STOP, 0},
+        {"short loop stopped, the fade wraps", Steady(64, loud, loud), SOUND_LOOP, 1, 0, STOP, 0},
+        {"volume and pan applied", Steady(44100, loud, loud), SOUND_LOOP, 0.5f, 0.5f, STOP, 0},
+        {"paused", Steady(44100, -loud, loud), 0, 1, 0, PAUSE, 0},
+        {"stopped and another sound started at once", Steady(44100, loud, loud), 0, 1, 0,
+         STOP_AND_START_SINE, sine_step},
+        // The same sound gets the buffer that was just let go of.
+        {"stopped and started again at once", sine, 0, 1, 0, STOP_AND_START_AGAIN, 2 * sine_step},
+        {"stopped, then sound, channel and buffer freed", Steady(44100, loud, loud), 0, 1, 0,
+         STOP_AND_FREE, 0},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSoundHandle sound = TSound::Load(SampleOf(c.pcm), c.flags);
+        TChannelHandle channel = driver->AllocChannel();
+        SetSoundVolume(channel, c.volume);
+        SetSoundPan(channel, c.pan);
+        PlaySoundOn(sound, channel);
+        std::weak_ptr<TMixBuffer> buffer = BufferOf(channel);
+        std::vector<std::int16_t> mixed = Pull(2000);
+        const int left = mixed[mixed.size() - 2], right = mixed.back();
+        const int level = std::max(std::abs(left), std::abs(right));
+        ASSERT_GT(level, loud / 4); // sounding at the stop
+        // A start is heard from the first frame mixed, as it is: no delay, no fade-in, so a
+        // sound that begins at zero begins without a step.
+        if (c.volume == 1 && c.pan == 0) {
+            EXPECT_EQ(mixed[0], c.pcm.values[0]);
+            EXPECT_EQ(mixed[1], c.pcm.values[size_t(c.pcm.channels) - 1]);
+        }
+        EXPECT_LE(LargestStep(mixed), c.own_step);
+
+        TSoundHandle restart;
+        if (c.after == PAUSE) {
+            PauseSoundChannel(channel, 1);
+        } else {
+            StopSoundChannel(channel);
+            EXPECT_EQ(SoundChannelPlaying(channel), 0);
+        }
+        const bool restarted = c.after == STOP_AND_START_SINE || c.after == STOP_AND_START_AGAIN;
+        if (restarted) {
+            restart = c.after == STOP_AND_START_AGAIN ? sound : TSound::Load(SampleOf(sine), 0);
+            PlaySoundOn(restart, channel);
+            EXPECT_EQ(SoundChannelPlaying(channel), 1);
+            EXPECT_EQ(BufferOf(channel) == buffer.lock(), restart == sound);
+        }
+        if (c.after == STOP_AND_FREE) {
+            channel.reset();
+            sound.reset(); // takes its idle buffers along
+            EXPECT_TRUE(buffer.expired());
+        }
+        const size_t stop = mixed.size() / 2;
+        std::vector<std::int16_t> after = Pull(4000);
+        mixed.insert(mixed.end(), after.begin(), after.end());
+
+        EXPECT_LE(LargestStep(mixed, stop - 1), c.own_step + level / 100 + 1);
+        // Past the fade only what plays now is heard: silence, or the restarted sound at its
+        // full level from its first frame on.
+        for (size_t f = fade_limit; f < after.size() / 2; ++f) {
+            int expected = restarted ? sine.values[f] : 0;
+            ASSERT_NEAR(after[f * 2], expected, 1) << "frame " << f << " after the stop";
+            ASSERT_NEAR(after[f * 2 + 1], expected, 1) << "frame " << f << " after the stop";
+        }
+        StopSoundChannel(channel);
+        Pull(int(fade_limit)); // the next case starts from silence
+    }
 }
 
 } // namespace
