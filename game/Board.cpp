@@ -93,6 +93,11 @@ void DealCards() {
     CameraStep = -0.15f;
     CurrentPlayer = 0;
     PartnerCard = FirstCard = WrongCard = -1;
+    // Nothing of the last game goes on in the new one: a pair still fading would otherwise
+    // take two cards of the new deal off the table and score them.
+    MatchedCard = MatchedFirstCard = -1;
+    MatchFade = 1.0f;
+    PlayerArrived = 0;
 }
 
 void PlacePointer() {
@@ -205,9 +210,11 @@ bool RestartBoard() {
     // The set is loaded first: a set that is refused leaves the game in progress untouched.
     if (!LoadCardSet(CurrentSetFile)) return false;
     for (int i = 0; i < kCards; ++i) {
+        RotateEntity(Cards[i], 0, 0, 0);
         PositionEntity(Cards[i], CardGridX(i), 0, CardGridZ(i));
         EntityAlpha(Cards[i], 1.0f);
         PlaceShadowUnderCard(i);
+        ShowEntity(CardShadows[i]); // a found pair's shadows were hidden as it faded
     }
     DealCards();
     return true;

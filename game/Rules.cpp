@@ -81,8 +81,8 @@ bool JudgePick() {
             }
         }
         FirstCard = c;
-    } else if (c == MatchedCard) {
-        // The pair is already found and fading: pressing its card again changes nothing.
+    } else if (MatchedCard != -1 && (c == MatchedCard || c == MatchedFirstCard)) {
+        // The pair is already found and fading: pressing either of its cards changes nothing.
         return false;
     } else if (c == PartnerCard) {
         PlayerArrived = 0;
@@ -101,7 +101,9 @@ void ReleaseStep() {
     if (MatchedCard != -1) {
         FadePair();
     } else if (WrongCard != -1) {
-        PartnerCard = FirstCard = WrongCard = -1;
+        // A wrong card picked while a pair faded leaves that pair's first card behind; the strip
+        // would then say "nochmal!" to the player who just lost the turn.
+        PartnerCard = FirstCard = WrongCard = MatchedFirstCard = -1;
         PassTurn();
     }
     FadeCardSound();

@@ -7,8 +7,8 @@
 
 namespace tonvella {
 
-// Judges the press on SelectedCard; false when the press is to be ignored (the second card of
-// a pair that is still fading out).
+// Judges the press on SelectedCard; false when the press is to be ignored (either card of a
+// pair that is still fading out).
 bool JudgePick();
 void ReleaseStep();
 // The score strip, the status message and the question, in 2D over the scene.

@@ -44,11 +44,7 @@ protected:
         PlayerArrived = 1;
         PositionEntity(Camera, -6.1f, 8, -15);
     }
-    static void RestartBoardWithoutSounds() {
-        RestartBoard();
-        for (int i = 0; i < 16; ++i)
-            ShowEntity(CardShadows[i]);
-    }
+    static void RestartBoardWithoutSounds() { RestartBoard(); }
     // A press on card c followed by releases until nothing is pending any more.
     static bool Press(int c) {
         SelectedCard = c;
@@ -145,22 +141,76 @@ TEST_F(RulesTest, PickingTheOpenCardAgainOnlyReplaysIt) {
 }
 
 TEST_F(RulesTest, PressesWhileAPairFades) {
-    Press(8);
+    struct {
+        const char* what;
+        int card;
+        bool taken;
+        int player_after;
+        const char* status_after;
+    } cases[] = {
+        {"its second card is ignored", 9, false, 0, "nochmal!"},
+        {"its first card is ignored", 8, false, 0, "nochmal!"},
+        {"another card: the pair counts, then the turn passes", 3, true, 1, "neuer Spieler"},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        Press(8);
+        Release();
+        Press(9);
+        Release(10);
+        EXPECT_EQ(Press(c.card), c.taken);
+        EXPECT_EQ(WrongCard, c.taken ? c.card : -1);
+        EXPECT_EQ(MatchedCard, 9);
+        EXPECT_EQ(MatchedFirstCard, 8);
+        FinishFade();
+        EXPECT_EQ(Scores[0], 2);
+        EXPECT_EQ(CurrentPlayer, 0);
+        Release();
+        EXPECT_EQ(CurrentPlayer, c.player_after);
+        EXPECT_EQ(Status(), c.status_after);
+    }
+}
+
+TEST_F(RulesTest, ANewDealDuringAFadeStartsACleanGame) {
+    Press(0); // a pair found and gone: its shadows were hidden
+    Release();
+    Press(1);
+    FinishFade();
+    Press(8); // a pair still fading
     Release();
     Press(9);
     Release(10);
-    // The fading pair's second card: ignored, the pair keeps both of its cards.
-    EXPECT_FALSE(Press(9));
-    EXPECT_EQ(MatchedCard, 9);
-    EXPECT_EQ(MatchedFirstCard, 8);
-    // Another card: the pair still fades and counts for this player, then the turn passes.
+    ASSERT_TRUE(RestartBoard());
+    for (int i = 0; i < 16; ++i)
+        CardSound[i] = i;
+    EXPECT_EQ(MatchedCard, -1);
+    EXPECT_EQ(MatchedFirstCard, -1);
+    EXPECT_EQ(Scores[0] + Scores[1], 0);
+    EXPECT_EQ(Status(), "leider nicht richtig") << "the strip as after start-up";
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(Hidden(CardShadows[i]), 0) << "shadow " << i;
+        EXPECT_EQ(EntityZ(Cards[i]), CardGridZ(i)) << "card " << i;
+    }
+    // Nothing of the old fade goes on: a card pressed now and many release steps take no card
+    // off the table and score nothing.
     ASSERT_TRUE(Press(3));
-    EXPECT_EQ(WrongCard, 3);
+    Release(100);
+    EXPECT_EQ(Scores[0] + Scores[1], 0);
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(EntityZ(Cards[i]), CardGridZ(i)) << "card " << i;
+    // And the new game can be played to its end, starting with the pair of the open card.
+    Press(2);
     FinishFade();
-    EXPECT_EQ(Scores[0], 2);
-    EXPECT_EQ(CurrentPlayer, 0);
-    Release();
-    EXPECT_EQ(CurrentPlayer, 1);
+    for (int k = 0; k < 8; ++k) {
+        if (k == 1) continue;
+        Press(2 * k);
+        Release();
+        Press(2 * k + 1);
+        FinishFade();
+    }
+    EXPECT_EQ(Scores[0], 16);
+    EXPECT_EQ(Status(), "<--- Sieger Spieler 1!");
 }
 
 TEST_F(RulesTest, PairsInvolvingCardZeroCountLikeAnyOther) {
