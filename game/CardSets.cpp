@@ -136,9 +136,14 @@ bool LoadCardSet(const std::u16string& set_file) {
         PairSounds[2 * i] = chosen[i].a;
         PairSounds[2 * i + 1] = chosen[i].b;
     }
-    QuestionText = u"\"" + TranslateText(question) + u"\"";
+    SetQuestion = question;
+    TranslateQuestion();
     ReturnFreedMemory();
     return true;
+}
+
+void TranslateQuestion() {
+    QuestionText = u"\"" + TranslateText(SetQuestion) + u"\"";
 }
 
 std::u16string SetDisplayName(const std::u16string& set_file) {

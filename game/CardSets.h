@@ -14,6 +14,8 @@ void ReadSetCatalog();
 // sets QuestionText. A set that cannot give eight usable pairs is refused with a diagnostic:
 // false, and the sounds and question of the set in play stay.
 bool LoadCardSet(const std::u16string& set_file);
+// Sets QuestionText from the question of the set in play, in the current language.
+void TranslateQuestion();
 // The name a set is shown by: the file name up to its first ".".
 std::u16string SetDisplayName(const std::u16string& set_file);
 

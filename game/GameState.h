@@ -37,6 +37,7 @@ inline std::u16string Version = u"1.21";                    // shown in the wind
 inline std::u16string CurrentSetFile = u"Genau das Gleiche.Set"; // card set in play
 inline std::array<std::u16string, 99> SetCatalog; // set files from "Dir.lst", 1-based
 inline std::u16string QuestionText;               // translated question of the set, in quotes
+inline std::u16string SetQuestion;                // the set's question as written, in German
 
 // Media loaded at start-up
 inline std::shared_ptr<TImageFont> ScoreFont, SmallFont, MediumFont, LargeFont;
@@ -71,6 +72,10 @@ inline float CursorX = 0, CursorZ = 0;       // table coordinates of the 3D poin
 inline int DrawerOpening = 0;                // 1 while the settings drawer slides out
 inline float DrawerStep = 0;                 // distance factor of the drawer animation (0 or 1)
 inline int DrawerCount = 0;                  // steps of the drawer animation done
+// A press whose release came before the logic step that should have seen it: that step acts as
+// if the button were still held where it went down.
+inline int PressPending = 0;
+inline int PressX = 0, PressY = 0; // window pixels where the pending press went down
 
 // Turn and cards
 inline std::array<int, 25> CardSound{};        // PairSounds slot played by card i
@@ -90,5 +95,6 @@ inline int Behaviour = 0;                      // 0 the finder plays on, 1 the t
 inline std::shared_ptr<TChannel> SoundChannel; // channel of the card sound playing now
 inline float SoundVolume = 0;                  // its current volume
 inline int MenuTimeout = 0;                    // when the menu falls back or closes
+inline int EndRequested = 0;                   // 1 once the window was closed during the menu
 
 } // namespace tonvella

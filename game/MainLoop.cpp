@@ -25,8 +25,11 @@ void AdvanceDrawer() {
         DrawerStep = 0;
         DrawerCount = 0;
         DrawerOpening = 0;
-        MoveSettingsDrawer(0.7161f);
+        ReturnSettingsDrawer();
         RunMenu();
+        // Clicks made while the menu was open were not meant for the cards.
+        MouseHitCount(1);
+        PressPending = 0;
     } else if (DrawerCount < 1) {
         DrawerStep = 1.0f;
     }
@@ -35,8 +38,8 @@ void AdvanceDrawer() {
     Dirty = 1;
 }
 
-void DispatchMouse() {
-    if (IsMouseDown(1)) {
+void DispatchMouse(bool button_down) {
+    if (button_down) {
         if (CursorX > 5 && CursorZ > 10) { // the settings drawer of the cabinet
             SelectedCard = -1;
             DrawerOpening = 1;
@@ -51,14 +54,39 @@ void DispatchMouse() {
     }
 }
 
+void PlaceCursorAt(int x, int y) {
+    CursorX = float(x) / 50.0f - 10.0f;
+    CursorZ = -float(y) / 35.0f + 18.0f;
+}
+
 void LogicStep() {
     NextInputStep = Milliseconds() + 10;
     Dirty = 0;
     LastMouseX = float(MousePosX());
     LastMouseY = float(MousePosY());
+    bool button_down = IsMouseDown(1) != 0;
+    if (PressPending && LiftState != 0) {
+        // The button went up and down again since the last step: put the held card down first,
+        // the new press follows in the next step.
+        button_down = false;
+        Dirty = 1;
+    } else if (PressPending) {
+        // A short click is held for one step where it went down, even if it is already over.
+        if (!button_down) PlaceCursorAt(PressX, PressY);
+        button_down = true;
+        PressPending = 0;
+    }
     PlacePointer();
-    DispatchMouse();
+    DispatchMouse(button_down);
     ++stats.logic_steps;
+}
+
+// Every press counts, including one that goes down and up between two logic steps.
+void NotePresses() {
+    if (MouseHitCount(1) == 0) return;
+    PressPending = 1;
+    PressX = MousePressX(1);
+    PressY = MousePressY(1);
 }
 
 // What the window shows: the signatures of the last frame drawn and the screen it went to.
@@ -96,9 +124,10 @@ const TLoopStats& LoopStats() {
 }
 
 bool MainLoopPass() {
-    CursorX = float(MousePosX()) / 50.0f - 10.0f;
-    CursorZ = -float(MousePosY()) / 35.0f + 18.0f;
-    if (float(MousePosX()) != LastMouseX || float(MousePosY()) != LastMouseY || IsMouseDown(1))
+    PlaceCursorAt(MousePosX(), MousePosY());
+    NotePresses();
+    if (float(MousePosX()) != LastMouseX || float(MousePosY()) != LastMouseY || IsMouseDown(1) ||
+        PressPending)
         Dirty = 1;
     if (Passed(NextHeartbeat)) {
         NextHeartbeat = Milliseconds() + 100;
@@ -112,7 +141,7 @@ bool MainLoopPass() {
     } else {
         SleepMs(2);
     }
-    return KeyHitCount(kEscape) == 0 && !CloseRequested();
+    return EndRequested == 0 && KeyHitCount(kEscape) == 0 && !CloseRequested();
 }
 
 void RunMainLoop() {

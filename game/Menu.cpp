@@ -18,6 +18,7 @@ namespace {
 
 constexpr int kEscape = 27;
 constexpr int kDigit1 = 49, kDigit8 = 56;
+constexpr int kKeypad1 = 97, kKeypad8 = 104;
 constexpr int kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116, kF6 = 117, kF7 = 118;
 
 constexpr int kRedrawMs = 500;
@@ -35,6 +36,14 @@ enum TPage {
 };
 
 int shown_page = 0;
+bool manual_opened = false; // what the manual page reports
+// The window's close button, seen while the menu runs: the menu closes and so does the program.
+bool close_seen = false;
+
+bool CloseSeen() {
+    if (CloseRequested()) close_seen = true;
+    return close_seen;
+}
 
 bool Passed(int t) {
     return t < Milliseconds();
@@ -98,8 +107,8 @@ void DrawRightPage(int page) {
         SelectFont(MediumFont);
         DrawString(u"Spiel-Anleitung", 590, 120);
         SelectFont(SmallFont);
-        DrawString(u"wird als PDF-Dokument ", 570, 270);
-        DrawString(u"geöffnet.", 570, 300);
+        for (int i = 0; i < 2; ++i)
+            DrawString(ManualPageText()[i], 570, float(270 + 30 * i));
         break;
     case kBehaviourPage:
         SelectFont(MediumFont);
@@ -152,7 +161,7 @@ bool ActOnKey(int key, int& page) {
     switch (key) {
     case kF1:
         page = kManualPage;
-        OpenManual();
+        manual_opened = OpenManual();
         return false;
     case kF2:
         Behaviour = 1 - Behaviour;
@@ -177,6 +186,7 @@ bool ActOnKey(int key, int& page) {
         return false;
     case kF7:
         NextLanguage();
+        TranslateQuestion();
         return false;
     case kEscape: {
         // The main loop must not see this press too: it would end the program.
@@ -190,6 +200,10 @@ bool ActOnKey(int key, int& page) {
             ChooseSet(key - kDigit1 + 1, page);
             return false;
         }
+        if (key >= kKeypad1 && key <= kKeypad8) {
+            ChooseSet(key - kKeypad1 + 1, page);
+            return false;
+        }
         page = kNone;
         return false;
     }
@@ -200,13 +214,18 @@ bool ActOnKey(int key, int& page) {
 int PollAnyKey() {
     for (int key = 1; key <= 255; ++key) {
         if (KeyHitCount(key) > 0) {
-            while (IsKeyDown(key))
+            while (IsKeyDown(key) && !CloseSeen())
                 SleepMs(1);
             return key;
         }
     }
     SleepMs(5);
     return 0;
+}
+
+std::array<std::u16string, 2> ManualPageText() {
+    if (manual_opened) return {u"wird als PDF-Dokument ", u"geöffnet."};
+    return {TranslateText(u"Die Anleitung konnte "), TranslateText(u"nicht geöffnet werden.")};
 }
 
 int ShownMenuPage() {
@@ -228,6 +247,9 @@ void RunMenu() {
     int page = kNone;
     int next_draw = 0;
     bool closed = false;
+    // Keys pressed while the game was played were meant for the game, not for the menu.
+    ClearKeys();
+    close_seen = false;
     ReadSetCatalog();
     MenuTimeout = Milliseconds() + kIdleCloseMs;
     while (!closed) {
@@ -236,6 +258,10 @@ void RunMenu() {
             DrawMenu(page);
         }
         int key = PollAnyKey();
+        if (CloseSeen()) {
+            EndRequested = 1;
+            break;
+        }
         if (key > 0) {
             closed = ActOnKey(key, page);
             DrawMenu(page);

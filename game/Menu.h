@@ -1,6 +1,9 @@
 // The settings menu: an open book over the frozen scene, operated with the keyboard.
 #pragma once
 
+#include <array>
+#include <string>
+
 namespace tonvella {
 
 // Modal: reads keys and draws its pages until it is closed (Escape, or 30 s without a key).
@@ -10,6 +13,9 @@ void DrawMenu(int page);
 // The page the last DrawMenu showed, so that what is on the screen can be told without reading
 // pixels.
 int ShownMenuPage();
+// The two lines under the manual page's heading: that the manual is being opened, or, when it
+// could not be copied or opened, that it could not.
+std::array<std::u16string, 2> ManualPageText();
 // The key code of the first key 1..255 that was hit, once it is released; 0 when none was.
 int PollAnyKey();
 

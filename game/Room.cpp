@@ -13,6 +13,7 @@ namespace {
 constexpr float w = 0.02f; // board thickness of the cabinet
 
 TTextureHandle beech;
+std::array<float, 3> drawer_home{}; // the settings drawer's place in the cabinet
 
 TMeshHandle Cube(const TEntityHandle& parent, float sx, float sy, float sz, float mx, float my,
                  float mz) {
@@ -123,6 +124,7 @@ void BuildRoom() {
     EntityColor(red, 255, 5, 5);
     EntityShininess(red, 1.0f);
     SettingsDrawer = drawers[2];
+    drawer_home = {EntityX(SettingsDrawer), EntityY(SettingsDrawer), EntityZ(SettingsDrawer)};
 
     Poster(u"intervallo.png", 35, 18, 39.8f, 0);
     Poster(u"tatiti.png", -14.95f, 14, 17, 90);
@@ -160,6 +162,10 @@ void CreateLights() {
 
 void MoveSettingsDrawer(float dz) {
     MoveEntity(SettingsDrawer, 0, 0, dz);
+}
+
+void ReturnSettingsDrawer() {
+    PositionEntity(SettingsDrawer, drawer_home[0], drawer_home[1], drawer_home[2]);
 }
 
 } // namespace tonvella

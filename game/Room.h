@@ -9,5 +9,7 @@ void BuildFloorAndWalls();
 void CreateLights();
 // Slides the settings drawer along its own z axis (negative: out of the cabinet).
 void MoveSettingsDrawer(float dz);
+// Puts the settings drawer back exactly where the room was built with it, however far it slid.
+void ReturnSettingsDrawer();
 
 } // namespace tonvella

@@ -15,6 +15,7 @@ struct TInputState {
     unsigned chars_read = 0, chars_written = 0;
     std::array<bool, 4> mouse_down{};
     std::array<int, 4> mouse_hits{};
+    std::array<int, 4> press_x{}, press_y{};
     int mouse_x = 0, mouse_y = 0, wheel = 0;
     bool suspended = false;
     bool close_requested = false;
@@ -54,6 +55,8 @@ void* PolledInputHook(int, void* data, void*) {
         if (ButtonInRange(e.data) && !state.mouse_down[e.data]) {
             state.mouse_down[e.data] = true;
             ++state.mouse_hits[e.data];
+            state.press_x[e.data] = e.x;
+            state.press_y[e.data] = e.y;
         }
         break;
     case EVENT_MOUSEUP:
@@ -155,6 +158,16 @@ int MouseHitCount(int button) {
     int hits = state.mouse_hits[button];
     state.mouse_hits[button] = 0;
     return hits;
+}
+
+int MousePressX(int button) {
+    PollSystem();
+    return ButtonInRange(button) ? state.press_x[button] : 0;
+}
+
+int MousePressY(int button) {
+    PollSystem();
+    return ButtonInRange(button) ? state.press_y[button] : 0;
 }
 
 int MouseWheelTotal() {

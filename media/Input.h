@@ -11,6 +11,10 @@ int MousePosX();
 int MousePosY();
 int IsMouseDown(int button);
 int MouseHitCount(int button);
+// Where the pointer was when the button last went down, so that a click shorter than one poll
+// of the game can still be placed.
+int MousePressX(int button);
+int MousePressY(int button);
 int MouseWheelTotal();
 int CloseRequested(); // 1 once after a close request, then 0
 int NextKeyChar();    // next typed character, 0 when none is waiting

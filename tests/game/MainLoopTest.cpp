@@ -65,6 +65,8 @@ protected:
         DrawerOpening = DrawerCount = 0;
         DrawerStep = 0;
         SelectedCard = -1;
+        PressPending = 0;
+        MouseHitCount(1);
         // The camera has arrived at player 1's side: nothing moves until the user does something.
         if (!Camera) Camera = CreateCamera();
         if (!Table) Table = CreateCube(); // the camera keeps looking at it
@@ -174,4 +176,16 @@ TEST_F(MainLoopTest, PressInTheDrawerRegionOpensTheDrawerInsteadOfPicking) {
     EXPECT_GE(passes, 33);
     EXPECT_LE(passes, 36);
     EXPECT_EQ(DrawerCount, 0);
+}
+
+TEST_F(MainLoopTest, AClickBetweenTwoLogicStepsActsWhereTheButtonWentDown) {
+    // Down and up arrive together, as from a touch screen or a busy machine, and the pointer has
+    // already moved on: the press still counts, at the drawer, where it went down.
+    EmitEvent(EVENT_MOUSEDOWN, 1, 900, 100);
+    EmitEvent(EVENT_MOUSEUP, 1, 900, 100);
+    EmitEvent(EVENT_MOUSEMOVE, 0, 100, 600);
+    for (int i = 0; i < 20 && DrawerOpening == 0; ++i)
+        MainLoopPass();
+    EXPECT_EQ(DrawerOpening, 1);
+    EXPECT_EQ(PressPending, 0);
 }

@@ -154,6 +154,36 @@ TEST_F(ManualTest, FailedCopyIsReportedOnceAndNotOpened) {
     EXPECT_EQ(PathOfFileUrl(opened[0]), CopyIn(temp.path(), "Deutsch").string());
 }
 
+TEST_F(ManualTest, ThePageSaysWhenTheManualCouldNotBeOpened) {
+    struct {
+        const char16_t* language;
+        const char* failed;
+    } cases[] = {
+        {u"Deutsch", "Die Anleitung konnte nicht geöffnet werden."},
+        {u"English", "The manual could not be opened."},
+        {u"Czech", "Návod se nepodařilo otevřít."},
+    };
+    TScratchDir place;
+    for (auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.language));
+        while (Language != c.language)
+            NextLanguage();
+        auto page_after_f1 = [] {
+            Script().keys = {kF1, kEsc};
+            testing::internal::CaptureStdout();
+            RunMenu();
+            testing::internal::GetCapturedStdout();
+            std::array<std::u16string, 2> lines = ManualPageText();
+            return ToUtf8(lines[0] + lines[1]);
+        };
+        SetEnv("TEMP", (place.path() / "gone").string());
+        EXPECT_EQ(page_after_f1(), c.failed);
+        SetEnv("TEMP", temp.path().string());
+        EXPECT_EQ(page_after_f1(), "wird als PDF-Dokument geöffnet.");
+    }
+    opener.WaitForAddresses(3);
+}
+
 TEST_F(ManualTest, ManualMissingFromTheArchiveIsNotOpened) {
     ManualLanguage = u"Klingonisch";
     testing::internal::CaptureStdout();

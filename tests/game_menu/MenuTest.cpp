@@ -17,7 +17,7 @@ using namespace menutest;
 namespace {
 
 constexpr int kEsc = 27, kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116, kF6 = 117,
-              kF7 = 118;
+              kF7 = 118, kKeypad1 = 97;
 constexpr int kUnchanged = -1;
 
 int Digit(int d) {
@@ -89,10 +89,23 @@ TEST_F(MenuTest, EveryKeyActsAndShowsItsPage) {
         {"F6 in Czech", kF6, 6, false, 0, u"Schlag-Instrumente.Set", u"Czech", 12000},
         {"5: the question comes in Czech", Digit(5), 6, true, 0, u"Gleiches Tempo.Set", u"Czech",
          12000, u"Najít stejnou rychlost"},
-        {"F7 back to German", kF7, 6, false, 0, u"Gleiches Tempo.Set", u"Deutsch", kUnchanged},
-        {"any other key: page 0", 'A', 0, false, 0, u"Gleiches Tempo.Set", u"Deutsch", kUnchanged},
-        {"F5", kF5, 5, false, 0, u"Gleiches Tempo.Set", u"Deutsch", 3000},
-        {"Escape on a page goes back to page 0", kEsc, 0, false, 0, u"Gleiches Tempo.Set",
+        {"F7 back to German: the question follows", kF7, 6, false, 0, u"Gleiches Tempo.Set",
+         u"Deutsch", kUnchanged, u"Suche das gleiche Tempo"},
+        {"keypad 2 chooses like the digit row", kKeypad1 + 1, 6, true, 0, u"Gleiche Melodie.Set",
+         u"Deutsch", 12000, u"Suche die gleiche Melodie"},
+        {"keypad 8", kKeypad1 + 7, 6, true, 0, u"Schlag-Instrumente.Set", u"Deutsch", 12000},
+        {"F7 English: the question follows", kF7, 6, false, 0, u"Schlag-Instrumente.Set",
+         u"English", kUnchanged, u"Search For the same percussion"},
+        {"F7 Czech", kF7, 6, false, 0, u"Schlag-Instrumente.Set", u"Czech", kUnchanged},
+        {"F7 German", kF7, 6, false, 0, u"Schlag-Instrumente.Set", u"Deutsch", kUnchanged,
+         u"Suche das gleiche Schlaginstrument"},
+        {"any other key: page 0", 'A', 0, false, 0, u"Schlag-Instrumente.Set", u"Deutsch",
+         kUnchanged},
+        {"F5", kF5, 5, false, 0, u"Schlag-Instrumente.Set", u"Deutsch", 3000},
+        {"a German letter key is any other key too", 222, 0, false, 0, u"Schlag-Instrumente.Set",
+         u"Deutsch", kUnchanged},
+        {"F5", kF5, 5, false, 0, u"Schlag-Instrumente.Set", u"Deutsch", 3000},
+        {"Escape on a page goes back to page 0", kEsc, 0, false, 0, u"Schlag-Instrumente.Set",
          u"Deutsch", kUnchanged},
     };
     Script().keys.clear();
@@ -235,4 +248,43 @@ TEST_F(MenuTest, F4EndsTheProgramAtOnce) {
             std::exit(3); // not reached when F4 works
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MenuTest, KeysPressedDuringPlayDoNotActInTheMenu) {
+    auto typed_during_play = [](std::initializer_list<int> keys) {
+        for (int key : keys) {
+            EmitEvent(EVENT_KEYDOWN, key);
+            EmitEvent(EVENT_KEYUP, key);
+        }
+    };
+    // F2 would switch the behaviour, a digit change the set.
+    typed_during_play({kF2, Digit(3), kKeypad1 + 2});
+    RunWith({kEsc});
+    EXPECT_EQ(Behaviour, 0);
+    EXPECT_EQ(ToUtf8(CurrentSetFile), "Genau das Gleiche.Set");
+    EXPECT_EQ(seen.size(), 1u) << "only the Escape typed in the menu was read";
+    // F4 would end the program (with status 0) as soon as the menu opens.
+    EXPECT_EXIT(
+        {
+            typed_during_play({kF4});
+            RunWith({kEsc});
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(3), "");
+}
+
+TEST_F(MenuTest, TheCloseButtonEndsTheMenuAndTheGameAtOnce) {
+    int presses = 0, closed_at = 0;
+    Script().before_press = [&] {
+        if (++presses == 2) { // the window is closed while the about page is shown
+            EmitEvent(EVENT_APPTERMINATE);
+            closed_at = Now();
+        }
+    };
+    Script().keys = {kF5, 'A', 'A'};
+    RunMenu();
+    EXPECT_LT(Now() - closed_at, 1000);
+    EXPECT_EQ(EndRequested, 1);
+    EXPECT_FALSE(MainLoopPass()) << "the main loop must end as well";
+    EndRequested = 0;
 }
