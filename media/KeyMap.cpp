@@ -117,11 +117,55 @@ int ByKeycode(SDL_Keycode key) {
     }
 }
 
+// Keys that make characters of other layouts (German ö ä ü ß # <, French é, ...) have keycodes
+// the table above does not know. They go by where they sit on the keyboard, with the codes of
+// the key in that place on a US keyboard, so that every key still gives key events.
+int ByPosition(SDL_Scancode sc) {
+    switch (sc) {
+    case SDL_SCANCODE_SEMICOLON:
+        return 186;
+    case SDL_SCANCODE_EQUALS:
+        return 187;
+    case SDL_SCANCODE_COMMA:
+        return 188;
+    case SDL_SCANCODE_MINUS:
+        return 189;
+    case SDL_SCANCODE_PERIOD:
+        return 190;
+    case SDL_SCANCODE_SLASH:
+        return 191;
+    case SDL_SCANCODE_GRAVE:
+        return 192;
+    case SDL_SCANCODE_LEFTBRACKET:
+        return 219;
+    case SDL_SCANCODE_BACKSLASH:
+    case SDL_SCANCODE_NONUSHASH:
+        return 220;
+    case SDL_SCANCODE_RIGHTBRACKET:
+        return 221;
+    case SDL_SCANCODE_APOSTROPHE:
+        return 222;
+    case SDL_SCANCODE_NONUSBACKSLASH:
+        return 226;
+    default:
+        return 0;
+    }
+}
+
+// Any other key that types a character.
+constexpr int kOtherCharacterKey = 223;
+
+bool TypesCharacter(SDL_Keycode key) {
+    return key >= 32 && key != SDLK_DELETE && (key & SDLK_SCANCODE_MASK) == 0;
+}
+
 } // namespace
 
 int VirtualKeyFromSdl(int scancode, int keycode) {
-    int code = ByScancode(SDL_Scancode(scancode));
-    return code ? code : ByKeycode(SDL_Keycode(keycode));
+    if (int code = ByScancode(SDL_Scancode(scancode))) return code;
+    if (int code = ByKeycode(SDL_Keycode(keycode))) return code;
+    if (int code = ByPosition(SDL_Scancode(scancode))) return code;
+    return TypesCharacter(SDL_Keycode(keycode)) ? kOtherCharacterKey : 0;
 }
 
 } // namespace tonvella

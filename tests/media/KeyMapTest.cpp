@@ -40,6 +40,13 @@ const KeyCase kCases[] = {
     {"left alt", SDL_SCANCODE_LALT, SDLK_LALT, 164},
     {"right alt", SDL_SCANCODE_RALT, SDLK_RALT, 165},
     {"keypad 5", SDL_SCANCODE_KP_5, SDLK_KP_5, 101},
+    {"German o-umlaut", SDL_SCANCODE_SEMICOLON, 0xF6, 186},
+    {"German a-umlaut", SDL_SCANCODE_APOSTROPHE, 0xE4, 222},
+    {"German u-umlaut", SDL_SCANCODE_LEFTBRACKET, 0xFC, 219},
+    {"German sharp s", SDL_SCANCODE_MINUS, 0xDF, 189},
+    {"German #", SDL_SCANCODE_NONUSHASH, SDLK_HASH, 220},
+    {"German < beside the left shift", SDL_SCANCODE_NONUSBACKSLASH, SDLK_LESS, 226},
+    {"a character key in no other place (yen)", SDL_SCANCODE_INTERNATIONAL3, 0xA5, 223},
     {"unmapped key", SDL_SCANCODE_APPLICATION, SDLK_APPLICATION, 0},
 };
 
