@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <stdexcept>
 
 namespace tonvella {
 
@@ -98,13 +100,19 @@ int PowerOfTwoAtLeast(int n) {
 }
 
 std::shared_ptr<TPixmap> TPixmap::Create(int width, int height, int format, int align) {
+    // Sizes come from files and from glyph renderers: worked out in 64 bits, so that a wrapped
+    // product can never stand for a small buffer that rows are then written past.
+    const long long row = (long long)width * BytesPerPixel(format);
+    const long long step = std::max(align, 1);
+    const long long pitch = (row + step - 1) / step * step;
+    if (width < 0 || height < 0 || pitch * height > std::numeric_limits<int>::max())
+        throw std::length_error("Pixmap too large");
     auto pixmap = std::make_shared<TPixmap>();
     pixmap->width = width;
     pixmap->height = height;
     pixmap->format = format;
-    const int row = width * BytesPerPixel(format);
-    pixmap->pitch = align > 1 ? (row + align - 1) / align * align : row;
-    pixmap->capacity = pixmap->pitch * height;
+    pixmap->pitch = int(pitch);
+    pixmap->capacity = int(pitch * height);
     pixmap->pixels.assign(std::size_t(pixmap->capacity), 0);
     return pixmap;
 }

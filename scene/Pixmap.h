@@ -32,7 +32,8 @@ public:
     int format = 0;
     int capacity = 0; // bytes in `pixels`
 
-    // Rows are padded to a multiple of `align` bytes.
+    // Rows are padded to a multiple of `align` bytes. std::length_error, before anything is
+    // allocated, for a negative side or more bytes than an int counts.
     static std::shared_ptr<TPixmap> Create(int width, int height, int format, int align = 4);
 
     std::uint8_t* Row(int y) { return pixels.data() + std::size_t(y) * pitch; }

@@ -6,6 +6,9 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
+#include <algorithm>
 
 namespace tonvella {
 
@@ -39,23 +42,6 @@ bool ReadAll(const std::u16string& url, std::vector<unsigned char>& out) {
     return true;
 }
 
-TPixmapHandle CoverageFromBitmap(const FT_Bitmap& bitmap) {
-    const int w = int(bitmap.width), h = int(bitmap.rows);
-    TPixmapHandle pixmap = TPixmap::Create(w, h, PF_A8, 1);
-    for (int y = 0; y < h; ++y) {
-        const unsigned char* src = bitmap.buffer + std::ptrdiff_t(y) * bitmap.pitch;
-        std::uint8_t* dst = pixmap->Row(y);
-        if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
-            for (int x = 0; x < w; ++x)
-                dst[x] = (src[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
-        } else {
-            for (int x = 0; x < w; ++x)
-                dst[x] = src[x];
-        }
-    }
-    return pixmap;
-}
-
 TPixmapHandle WithBorder(const TPixmap& inner) {
     TPixmapHandle out = TPixmap::Create(inner.width + 2, inner.height + 2, PF_A8, 1);
     std::fill(out->pixels.begin(), out->pixels.end(), 0);
@@ -64,7 +50,68 @@ TPixmapHandle WithBorder(const TPixmap& inner) {
     return out;
 }
 
+// A glyph wider or taller than this many times the pixel size (plus a margin for tiny sizes) is
+// no letter but a damaged or hostile face; rendering and uploading it would cost memory without
+// bound.
+constexpr long long kMaxGlyphEms = 8;
+constexpr long long kGlyphMarginPixels = 16;
+
+long long GlyphSideLimit(int pixel_size) {
+    return kMaxGlyphEms * pixel_size + kGlyphMarginPixels;
+}
+
+bool OutlineWithinLimit(const FT_Outline& outline, long long limit) {
+    FT_BBox box;
+    FT_Outline_Get_CBox(&outline, &box);
+    // In doubles: the 26.6 corners of a hostile outline may lie far apart.
+    const double pixels = double(limit) * 64;
+    return double(box.xMax) - double(box.xMin) <= pixels &&
+           double(box.yMax) - double(box.yMin) <= pixels;
+}
+
 } // namespace
+
+TPixmapHandle CoverageFromBitmap(const FT_Bitmap& bitmap) {
+    int bits = 0;
+    switch (bitmap.pixel_mode) {
+    case FT_PIXEL_MODE_MONO:
+        bits = 1;
+        break;
+    case FT_PIXEL_MODE_GRAY2:
+        bits = 2;
+        break;
+    case FT_PIXEL_MODE_GRAY4:
+        bits = 4;
+        break;
+    case FT_PIXEL_MODE_GRAY:
+        bits = 8;
+        break;
+    default:
+        return nullptr; // colour and sub-pixel modes carry no single coverage value
+    }
+    const long long w = bitmap.width, h = bitmap.rows;
+    const long long stride = bitmap.pitch < 0 ? -(long long)bitmap.pitch : bitmap.pitch;
+    if (w == 0 || h == 0 || !bitmap.buffer || stride < (w * bits + 7) / 8) return nullptr;
+    // The largest value of the depth stands for full coverage; an 8-bit bitmap may say it uses
+    // fewer levels.
+    const int mask = (1 << bits) - 1;
+    int top = mask;
+    if (bits == 8 && bitmap.num_grays >= 2 && bitmap.num_grays < 256) top = bitmap.num_grays - 1;
+    TPixmapHandle pixmap = TPixmap::Create(int(w), int(h), PF_A8, 1);
+    for (long long y = 0; y < h; ++y) {
+        // Rows flowing upwards start at the far end of the buffer.
+        const unsigned char* src =
+            bitmap.buffer + (bitmap.pitch < 0 ? (h - 1 - y) * stride : y * stride);
+        std::uint8_t* dst = pixmap->Row(int(y));
+        for (long long x = 0; x < w; ++x) {
+            // Pixels are packed from the most significant bit down.
+            const long long bit = x * bits;
+            const int value = std::min((src[bit >> 3] >> (8 - bits - (bit & 7))) & mask, top);
+            dst[x] = std::uint8_t(value * 255 / top);
+        }
+    }
+    return pixmap;
+}
 
 std::unique_ptr<TFreeTypeFont> TFreeTypeFont::Load(const std::u16string& url, int size, int style) {
     FT_Library library = Library();
@@ -114,8 +161,16 @@ const TFontGlyph& TFreeTypeFont::LoadGlyph(int index) {
     TFontGlyph& glyph = _glyphs[std::size_t(index)];
     if (_loaded[std::size_t(index)]) return glyph;
     _loaded[std::size_t(index)] = true;
-    if (FT_Load_Glyph(_face, FT_UInt(index + 1), FT_LOAD_RENDER) != 0) return glyph;
+    // Loaded first and rendered only once its size is known to be sane: FreeType would render
+    // an outline up to 32767 pixels on a side.
+    if (FT_Load_Glyph(_face, FT_UInt(index + 1), FT_LOAD_DEFAULT) != 0) return glyph;
     const FT_GlyphSlot slot = _face->glyph;
+    const long long limit = GlyphSideLimit(_size);
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE && !OutlineWithinLimit(slot->outline, limit))
+        return glyph;
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
+        return glyph;
+    if (slot->bitmap.width > limit || slot->bitmap.rows > limit) return glyph;
     glyph.x = slot->bitmap_left;
     glyph.y = _ascend - slot->bitmap_top;
     glyph.w = int(slot->bitmap.width);
@@ -123,6 +178,10 @@ const TFontGlyph& TFreeTypeFont::LoadGlyph(int index) {
     glyph.advance = float(slot->advance.x >> 6);
     if (slot->bitmap.width == 0) return glyph;
     glyph.pixmap = CoverageFromBitmap(slot->bitmap);
+    if (!glyph.pixmap) {
+        glyph = TFontGlyph(); // a bitmap of a kind that has no coverage is no glyph of ours
+        return glyph;
+    }
     if (_style & 4) {
         glyph.pixmap = WithBorder(*glyph.pixmap);
         glyph.x -= 1, glyph.y -= 1;

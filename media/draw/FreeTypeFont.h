@@ -8,6 +8,7 @@
 #include <vector>
 
 typedef struct FT_FaceRec_* FT_Face;
+struct FT_Bitmap_;
 
 namespace tonvella {
 
@@ -37,5 +38,10 @@ private:
     std::vector<bool> _loaded;
     std::vector<unsigned char> _buf; // the face's bytes when it came from a stream
 };
+
+// The coverage of a FreeType bitmap as an alpha-only pixmap (0 none, 255 full), for each grey
+// depth FreeType hands out: 1 bit (mono), 2, 4 and 8 bits. None for an empty bitmap, a colour or
+// sub-pixel one, or one whose rows are shorter than its width needs.
+TPixmapHandle CoverageFromBitmap(const FT_Bitmap_& bitmap);
 
 } // namespace tonvella

@@ -278,6 +278,32 @@ TEST_F(SceneTextureTest, PixmapConversionAndBilinearResize) {
     EXPECT_EQ(tall->Row(2)[1], 255);
 }
 
+TEST(ScenePixmap, SizesBeyondAnIntAreRefusedBeforeAnythingIsAllocated) {
+    struct Case {
+        int width, height, format, align;
+    } too_large[] = {
+        {32768, 32768, PF_RGBA8888, 4}, // 2^32 bytes: a product in 32 bits wraps to 0
+        {32769, 16385, PF_RGBA8888, 4}, // a glyph with its border, as R, G, B, A
+        {46341, 46341, PF_A8, 1},       {16384, 43691, PF_RGB888, 4}, {-1, 4, PF_A8, 1},
+        {4, -1, PF_RGBA8888, 4},
+    };
+    for (const Case& c : too_large) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        EXPECT_THROW(TPixmap::Create(c.width, c.height, c.format, c.align), std::length_error);
+    }
+    // The conversion makes its pixmap the same way: refused too, the source left as it was.
+    TPixmap wide;
+    wide.width = 1 << 20;
+    wide.height = 1 << 12;
+    wide.format = PF_A8;
+    EXPECT_THROW(wide.Convert(PF_RGBA8888), std::length_error);
+
+    auto fits = TPixmap::Create(8191, 3, PF_RGB888, 4);
+    EXPECT_EQ(fits->pitch, 24576);
+    EXPECT_EQ(fits->capacity, 24576 * 3);
+    EXPECT_EQ(fits->pixels.size(), std::size_t(24576 * 3));
+}
+
 TEST_F(SceneTextureTest, BrushesAndTextureSettings) {
     auto brush = CreateBrush(255, 255, 255);
     EXPECT_FLOAT_EQ(brush->red, 1);
