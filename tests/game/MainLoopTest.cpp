@@ -1,6 +1,7 @@
 #include "game/MainLoop.h"
 #include "Translator/Translation.h"
 #include "game/GameState.h"
+#include "game/Room.h"
 #include "media/Events.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
@@ -188,4 +189,28 @@ TEST_F(MainLoopTest, AClickBetweenTwoLogicStepsActsWhereTheButtonWentDown) {
         MainLoopPass();
     EXPECT_EQ(DrawerOpening, 1);
     EXPECT_EQ(PressPending, 0);
+}
+
+TEST_F(MainLoopTest, TheDrawerComesBackExactlyToItsPlaceAfterEveryVisit) {
+    if (!SettingsDrawer) BuildRoom();
+    const float home[3] = {EntityX(SettingsDrawer, 1), EntityY(SettingsDrawer, 1),
+                           EntityZ(SettingsDrawer, 1)};
+    for (int visit = 1; visit <= 3; ++visit) {
+        SCOPED_TRACE(visit);
+        EmitEvent(EVENT_MOUSEMOVE, 0, 900, 100);
+        EmitEvent(EVENT_MOUSEDOWN, 1, 900, 100);
+        EmitEvent(EVENT_MOUSEUP, 1, 900, 100);
+        for (int i = 0; i < 20 && DrawerOpening == 0; ++i)
+            MainLoopPass();
+        ASSERT_EQ(DrawerOpening, 1);
+        bool slid_out = false;
+        for (int i = 0; i < 100 && DrawerOpening == 1; ++i) {
+            MainLoopPass(); // the menu opens at the end and closes by itself after 30 s
+            slid_out = slid_out || EntityZ(SettingsDrawer, 1) != home[2];
+        }
+        EXPECT_TRUE(slid_out);
+        EXPECT_EQ(EntityX(SettingsDrawer, 1), home[0]);
+        EXPECT_EQ(EntityY(SettingsDrawer, 1), home[1]);
+        EXPECT_EQ(EntityZ(SettingsDrawer, 1), home[2]);
+    }
 }
