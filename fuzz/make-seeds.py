@@ -77,9 +77,36 @@ plain = wav(1, 2, 22050, 16)
 listed = plain[:36] + b"LIST" + struct.pack("<I", 5) + b"INFOx\0" + plain[36:]
 put("wav", "list.wav", listed[:4] + struct.pack("<I", len(listed) - 8) + listed[8:])
 
-# ogg: the two smallest shipped sounds.
+# ogg: the two smallest shipped sounds, and the first with its last page claiming ten minutes.
 for name in ("SchlagClaves1.ogg", "Beat4Claves.ogg"):
     put("ogg", name, asset(name))
+
+
+def ogg_crc(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte << 24
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x04C11DB7 if crc & 0x80000000 else crc << 1) & 0xFFFFFFFF
+    return crc
+
+
+def with_last_granule(ogg, seconds):
+    pages, at = [], 0
+    while at + 27 <= len(ogg):
+        header = 27 + ogg[at + 26]
+        pages.append((at, header + sum(ogg[at + 27:at + header])))
+        at += pages[-1][1]
+    first, _ = pages[0]
+    rate = struct.unpack("<I", ogg[first + 27 + ogg[first + 26] + 12:][:4])[0]
+    last, length = pages[-1]
+    page = bytearray(ogg[last:last + length])
+    page[6:14] = struct.pack("<q", seconds * rate)
+    page[22:26] = b"\0\0\0\0"
+    page[22:26] = struct.pack("<I", ogg_crc(page))
+    return ogg[:last] + bytes(page) + ogg[last + length:]
+
+put("ogg", "claims-ten-minutes.ogg", with_last_granule(asset("SchlagClaves1.ogg"), 600))
 
 
 # png: a shipped picture and tiny hand-made ones in the layouts the decoder handles.
@@ -101,7 +128,13 @@ put("png", "palette.png", png(3, 2, 8, 3, [b"\0\1\2"] * 2, extra=plte_chunk))
 put("png", "rgba16.png", png(2, 2, 16, 6, [bytes(range(16))] * 2))
 put("png", "graya.png", png(5, 3, 8, 4, [bytes(range(10))] * 3, interlace=1))
 
-# font: the shipped faces cut down to a few glyphs (fontTools from deps/tools-fuzz.txt).
+# font: the shipped faces cut down to a few glyphs (fontTools from deps/tools-fuzz.txt), and the
+# unit tests' faces: embedded bitmaps of 1, 2, 4 and 8 bits at the fuzzer's sizes, and glyphs
+# thousands of pixels large.
+test_fonts = os.path.join(repo, "tests", "media_draw", "fonts")
+for name in ("strike1.ttf", "strike2.ttf", "strike4.ttf", "strike8.ttf", "huge.ttf"):
+    with open(os.path.join(test_fonts, name), "rb") as f:
+        put("font", name, f.read())
 
 for source, text, name in (("Digital Readout Upright.ttf", "0123", "digits.ttf"),
                            ("Comic.ttf", "Sieger \u00e4\u010d", "comic.ttf")):
