@@ -20,6 +20,9 @@ cd "$repo/build-asan"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$repo/cmake/lsan.supp"
+# The random games run four batches of 500 above; a batch of 100 each here finds the memory
+# faults of the same paths in a fraction of the time.
+export TONVELLA_RANDOM_GAMES=100
 # The whole game played through the real window takes most of a minute in real time; its
 # in-process twin (WholeGame) covers the same code under the sanitizers. The Debian package is
 # made of the normal build only.

@@ -209,6 +209,11 @@ void FadeCardSound() {
 bool RestartBoard() {
     // The set is loaded first: a set that is refused leaves the game in progress untouched.
     if (!LoadCardSet(CurrentSetFile)) return false;
+    StartNewGame();
+    return true;
+}
+
+void StartNewGame() {
     for (int i = 0; i < kCards; ++i) {
         RotateEntity(Cards[i], 0, 0, 0);
         PositionEntity(Cards[i], CardGridX(i), 0, CardGridZ(i));
@@ -217,7 +222,6 @@ bool RestartBoard() {
         ShowEntity(CardShadows[i]); // a found pair's shadows were hidden as it faded
     }
     DealCards();
-    return true;
 }
 
 } // namespace tonvella

@@ -16,6 +16,8 @@ void FadeCardSound();
 // Loads the current set anew, puts the cards back on the grid and deals; false (and nothing
 // changed) when the set is refused.
 bool RestartBoard();
+// Every card and shadow back on the grid, then DealCards: a new game with the sounds loaded.
+void StartNewGame();
 
 // Grid position of card i.
 float CardGridX(int card);

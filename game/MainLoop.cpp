@@ -41,6 +41,9 @@ void AdvanceDrawer() {
 void DispatchMouse(bool button_down) {
     if (button_down) {
         if (CursorX > 5 && CursorZ > 10) { // the settings drawer of the cabinet
+            // A card dragged along would otherwise stay up in the air, tilted, until it is
+            // picked again, and then lift along its tilt.
+            if (SelectedCard > -1) PutDownCard();
             SelectedCard = -1;
             DrawerOpening = 1;
         } else if (LiftState == 0) {

@@ -36,6 +36,7 @@ enum TPage {
 };
 
 int shown_page = 0;
+bool running = false;
 bool manual_opened = false; // what the manual page reports
 // The window's close button, seen while the menu runs: the menu closes and so does the program.
 bool close_seen = false;
@@ -228,6 +229,10 @@ std::array<std::u16string, 2> ManualPageText() {
     return {TranslateText(u"Die Anleitung konnte "), TranslateText(u"nicht geöffnet werden.")};
 }
 
+bool MenuRunning() {
+    return running;
+}
+
 int ShownMenuPage() {
     return shown_page;
 }
@@ -250,6 +255,7 @@ void RunMenu() {
     // Keys pressed while the game was played were meant for the game, not for the menu.
     ClearKeys();
     close_seen = false;
+    running = true;
     ReadSetCatalog();
     MenuTimeout = Milliseconds() + kIdleCloseMs;
     while (!closed) {
@@ -276,6 +282,7 @@ void RunMenu() {
             }
         }
     }
+    running = false;
     SelectFont(ScoreFont);
 }
 

@@ -13,6 +13,7 @@ void DrawMenu(int page);
 // The page the last DrawMenu showed, so that what is on the screen can be told without reading
 // pixels.
 int ShownMenuPage();
+bool MenuRunning(); // true from the menu's opening until it has closed
 // The two lines under the manual page's heading: that the manual is being opened, or, when it
 // could not be copied or opened, that it could not.
 std::array<std::u16string, 2> ManualPageText();
