@@ -5,9 +5,9 @@
 // finishable by playing correct pairs. A failing game names its seed:
 //     TONVELLA_RANDOM_SEED=<seed> game_random_tests
 // replays just that one, and TONVELLA_RANDOM_GAMES sets how many are played.
+#include "HeadlessGame.h"
 #include "Translator/Translation.h"
 #include "game/Board.h"
-#include "game/CardSets.h"
 #include "game/GameState.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"
@@ -20,15 +20,10 @@
 #include "media/Platform.h"
 #include "media/Text.h"
 #include "media/sound/Sound.h"
-#include "scene/Camera.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
-#include "streams/Embedded.h"
-#include "streams/Modules.h"
 
-#include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <deque>
 #include <gtest/gtest.h>
 #include <random>
@@ -57,43 +52,6 @@ public:
         return std::make_shared<TSound>();
     }
 };
-
-// Without a window no frame sets the camera's frustum, so it is set here as a rendered frame
-// would leave it (the projection of a 1024 x 768 view at the camera's zoom, its view matrix):
-// that is what keeps the cards of found pairs, moved out of the view, from being picked.
-void TakeFrustumAsAFrameWould(TCamera& camera) {
-    const double aspect = 1024.0 / 768.0;
-    const double fovy = 2.0 * std::atan(1.0 / (aspect * camera.zoom));
-    const double n = camera.range_near, f = camera.range_far;
-    const double top = n * std::tan(fovy / 2.0), right = top * aspect;
-    float p[16] = {};
-    p[0] = float(n / right);
-    p[5] = float(n / top);
-    p[10] = float(-(f + n) / (f - n));
-    p[11] = -1;
-    p[14] = float(-2 * f * n / (f - n));
-    const TMatrix view = camera.mat.Inverse();
-    const float* m = &view.grid[0][0];
-    float c[16];
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k)
-                sum += p[4 * k + row] * m[4 * col + k];
-            c[4 * col + row] = sum;
-        }
-    auto row = [&](int i, int k) { return c[4 * k + i]; };
-    const int sign[6] = {-1, 1, 1, -1, -1, 1};
-    const int axis[6] = {0, 0, 1, 1, 2, 2};
-    for (int plane = 0; plane < 6; ++plane) {
-        float* q = camera.frustum[plane];
-        for (int k = 0; k < 4; ++k)
-            q[k] = row(3, k) + float(sign[plane]) * row(axis[plane], k);
-        const float length = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
-        for (int k = 0; k < 4; ++k)
-            q[k] /= length;
-    }
-}
 
 struct TTimedEvent {
     int at, id, data, x, y;
@@ -191,7 +149,6 @@ private:
     int finder = -1; // the player who found the last pair and has not lost the turn since
     int scores_seen[2] = {0, 0};
     int player_seen = 0;
-    TMatrix camera_seen; // where the camera's frustum was taken
 
     int Rand(int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); }
 
@@ -249,10 +206,7 @@ private:
     }
 
     void Pass() {
-        if (std::memcmp(&Camera->mat, &camera_seen, sizeof camera_seen) != 0) {
-            TakeFrustumAsAFrameWould(*Camera);
-            camera_seen = Camera->mat;
-        }
+        KeepFrustumCurrent();
         const int steps = LoopStats().logic_steps;
         const bool drawer_moving = DrawerOpening == 1;
         if (!MainLoopPass()) Fail("the main loop ended");
@@ -362,36 +316,10 @@ private:
 class RandomGameTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        RegisterGameBlobs();
-        InitStreamProtocols();
         new TSilentDriver; // registers itself and lives for the whole run
-        SelectAudioDriver(u"RandomGameSilence");
-        CreateTranslationCaches();
-        FillLanguageTable();
         InstallClock(&script);
-        EnablePolledInput();
         InstallPollFunction(Pump);
-        SeedRandom(1);
-        LoadCardSet(CurrentSetFile);
-        DealCards();
-        HalfWidth = 512;
-        WindowHeight = 768;
-        Aspect = 1024.0f / 768.0f;
-        NoteSprite = CreateSprite();
-        WrongNoteSprite = CreateSprite();
-        CreateNotes();
-        HideEntity(NoteSprite);
-        HideEntity(WrongNoteSprite);
-        Camera = CreateCamera();
-        CameraViewport(Camera, 0, 0, 1024, 768);
-        PositionEntity(Camera, 0, 8, -15);
-        CameraZoom(Camera, 2.4f / Aspect);
-        CreateBoard();
-        Table = CreateCube(); // the camera looks at the table's centre
-        PositionEntity(Table, -0.5f, -0.65f, 5);
-        SettingsDrawer = CreatePivot();
-        CreateCards();
-        PointEntity(Camera, Table, 0);
+        SetUpHeadlessGame(u"RandomGameSilence");
     }
     static void TearDownTestSuite() {
         InstallPollFunction(nullptr);
