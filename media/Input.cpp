@@ -1,6 +1,7 @@
 #include "Input.h"
 
 #include "Events.h"
+#include "Platform.h"
 
 #include <array>
 
@@ -26,6 +27,8 @@ struct TInputState {
 TInputState state;
 TPollFunc poll_function = nullptr;
 bool polling = false;
+unsigned events_seen = 0; // every event taken, so that a wait can tell that one came
+unsigned events_before_wait = 0;
 
 bool KeyInRange(int key) {
     return key >= 0 && key < 256;
@@ -37,6 +40,7 @@ bool ButtonInRange(int button) {
 void* PolledInputHook(int, void* data, void*) {
     const TEvent& e = *static_cast<const TEvent*>(data);
     if (state.accepted_source && e.source != state.accepted_source) return data;
+    ++events_seen;
     switch (e.id) {
     case EVENT_KEYDOWN:
         if (KeyInRange(e.data) && !state.key_down[e.data]) {
@@ -96,6 +100,20 @@ void PollSystem() {
     polling = true;
     poll_function();
     polling = false;
+}
+
+namespace {
+
+bool InputArrived() {
+    PollSystem();
+    return events_seen != events_before_wait;
+}
+
+} // namespace
+
+void AwaitInput(int ms) {
+    events_before_wait = events_seen;
+    WaitForInput(ms, InputArrived);
 }
 
 void EnablePolledInput() {

@@ -32,5 +32,8 @@ void ClearMouse();
 using TPollFunc = void (*)();
 void InstallPollFunction(TPollFunc poll);
 void PollSystem();
+// Waits until the poll function brings an event or ms milliseconds have passed (through the
+// platform layer's WaitForInput, so that a simulated clock sees simulated input).
+void AwaitInput(int ms);
 
 } // namespace tonvella

@@ -33,6 +33,7 @@ public:
 
 TSystemClock system_clock;
 TClock* current_clock = &system_clock;
+TSystemWait system_wait = nullptr;
 
 } // namespace
 
@@ -42,6 +43,22 @@ int Milliseconds() {
 
 void SleepMs(int n) {
     if (n > 0) current_clock->Sleep(n);
+}
+
+void WaitForInput(int n, TInputCheck arrived) {
+    if (n > 0) current_clock->WaitForInput(n, arrived);
+}
+
+void InstallSystemWait(TSystemWait wait) {
+    system_wait = wait;
+}
+
+void TClock::WaitForInput(int ms, TInputCheck arrived) {
+    if (arrived && arrived()) return;
+    if (system_wait)
+        system_wait(ms);
+    else
+        Sleep(ms);
 }
 
 void ExitProgram() {

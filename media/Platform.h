@@ -10,6 +10,16 @@ namespace tonvella {
 int Milliseconds();
 // Suspends the thread for n milliseconds; negative n does not sleep.
 void SleepMs(int n);
+// Tells whether input has arrived since the wait began; it may poll the system to find out.
+using TInputCheck = bool (*)();
+// Waits until input arrives or n milliseconds have passed, whichever is first; n <= 0 does not
+// wait. A loop with nothing to do until its next due time waits here rather than waking every
+// millisecond or two to look.
+void WaitForInput(int n, TInputCheck arrived);
+// How the window system waits for its next event, at most ms milliseconds. The window layer
+// installs it; without one, waiting for input is sleeping.
+using TSystemWait = void (*)(int ms);
+void InstallSystemWait(TSystemWait wait);
 // Ends the process at once with status 0.
 [[noreturn]] void ExitProgram();
 // Value of an environment variable, the empty string when unset.
@@ -30,18 +40,27 @@ public:
     virtual ~TClock() = default;
     virtual int Now() = 0;
     virtual void Sleep(int ms) = 0;
+    // Real time waits in the window system's wait (or sleeps when there is none).
+    virtual void WaitForInput(int ms, TInputCheck arrived);
 };
 
 // Installs a clock (none restores the system clock). The caller keeps ownership.
 void InstallClock(TClock* clock);
 
-// Simulated time that only sleeping advances: a loop under test runs as fast as it can and
-// still sees its pacing.
+// Simulated time that only sleeping and waiting advance: a loop under test runs as fast as it
+// can and still sees its pacing. A wait steps through its time a millisecond at a time and ends
+// in the millisecond in which the simulated input arrives, as real input would end it.
 class TSimulatedClock : public TClock {
 public:
     int now = 0;
     int Now() override { return now; }
     void Sleep(int ms) override { now += ms; }
+    void WaitForInput(int ms, TInputCheck arrived) override {
+        for (int i = 0; i < ms; ++i) {
+            ++now;
+            if (arrived && arrived()) return;
+        }
+    }
 };
 
 } // namespace tonvella

@@ -4,6 +4,7 @@
 #include "Graphics.h"
 #include "Input.h"
 #include "KeyMap.h"
+#include "Platform.h"
 #include "Text.h"
 
 #include <SDL2/SDL.h>
@@ -77,6 +78,12 @@ void PumpSdlEvents() {
     }
 }
 
+// Blocks in the window system until an event is queued (one the program pushed included) or ms
+// have passed; the pump then takes it as usual.
+void WaitForSdlEvent(int ms) {
+    SDL_WaitEventTimeout(nullptr, ms);
+}
+
 } // namespace
 
 bool TranslateSdlEvent(const SDL_Event& sdl, const void* source, bool key_was_down, TEvent& e) {
@@ -148,6 +155,11 @@ bool TranslateSdlEvent(const SDL_Event& sdl, const void* source, bool key_was_do
 void InstallSdlEventPump(SDL_Window* window) {
     pump_window = window;
     InstallPollFunction(window ? PumpSdlEvents : nullptr);
+    InstallSystemWait(window ? WaitForSdlEvent : nullptr);
+#if SDL_VERSION_ATLEAST(2, 0, 22)
+    // The wait would queue a marker for poll loops, which this pump never takes out.
+    SDL_EventState(SDL_POLLSENTINEL, SDL_IGNORE);
+#endif
 }
 
 } // namespace tonvella

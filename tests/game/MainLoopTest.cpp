@@ -24,6 +24,12 @@ Activity activity = Activity::Idle;
 int stop_at = 1000;
 bool stop_with_close = false;
 int last_move = -1;
+// One event the user causes at a given moment, for the tests of waiting.
+struct TUserInput {
+    int id, data, x, y;
+};
+int input_at = 1 << 30;
+TUserInput input_event;
 
 // Plays the part of the window system: the events a user would cause by this time.
 void ScriptedPump() {
@@ -31,6 +37,10 @@ void ScriptedPump() {
     if (activity == Activity::MouseMoving && t != last_move) {
         EmitEvent(EVENT_MOUSEMOVE, 0, 100 + t % 400, 600);
         last_move = t;
+    }
+    if (t >= input_at) {
+        EmitEvent(input_event.id, input_event.data, input_event.x, input_event.y);
+        input_at = 1 << 30;
     }
     if (t >= stop_at) {
         if (stop_with_close) {
@@ -56,6 +66,7 @@ protected:
         stop_at = 1000;
         stop_with_close = false;
         last_move = -1;
+        input_at = 1 << 30;
         InstallClock(&fake_clock);
         EnablePolledInput();
         InstallPollFunction(ScriptedPump);
@@ -127,16 +138,52 @@ TEST_F(MainLoopTest, PacingFollowsWhatTheUserDoes) {
     }
 }
 
-TEST_F(MainLoopTest, IdleLoopSleepsTwoMillisecondsPerPass) {
-    // Between heartbeats an idle pass does nothing but sleep, so the processor stays free.
+TEST_F(MainLoopTest, AnIdleLoopWaitsForTheHeartbeat) {
+    // Between heartbeats nothing is due, so an idle loop does not come round to look: one pass
+    // runs the heartbeat's logic step and frame, the next waits for the following heartbeat.
     stop_at = 1 << 30;
     int passes = 0;
     while (fake_clock.now < 1000) {
         ASSERT_TRUE(MainLoopPass());
         ++passes;
     }
-    EXPECT_GT(passes, 450);
-    EXPECT_LT(passes, 520);
+    EXPECT_GE(passes, 15);
+    EXPECT_LE(passes, 25);
+}
+
+TEST_F(MainLoopTest, InputEndsTheIdleWaitAtOnce) {
+    struct {
+        const char* name;
+        TUserInput event;
+        bool ends_loop;
+    } cases[] = {
+        {"a press", {EVENT_MOUSEDOWN, 1, 100, 600}, false},
+        {"a key", {EVENT_KEYDOWN, 'A', 0, 0}, false},
+        {"the mouse moved", {EVENT_MOUSEMOVE, 0, 140, 610}, false},
+        {"Escape", {EVENT_KEYDOWN, 27, 0, 0}, true},
+        {"the close button", {EVENT_APPTERMINATE, 0, 0, 0}, true},
+    };
+    for (auto& c : cases) {
+        SetUp();
+        stop_at = 1 << 30;
+        // Idle between two heartbeats: the next pass would wait 50 ms or more for the next one.
+        while (fake_clock.now < 320 || Dirty || NextHeartbeat - fake_clock.now < 50)
+            MainLoopPass();
+        input_at = fake_clock.now + 37;
+        input_event = c.event;
+        const int expected = input_at;
+        const int steps_before = LoopStats().logic_steps;
+        EXPECT_EQ(MainLoopPass(), !c.ends_loop) << c.name;
+        EXPECT_EQ(fake_clock.now, expected) << c.name << ": the wait must end when input comes";
+        if (c.event.id == EVENT_MOUSEDOWN) {
+            MainLoopPass();
+            EXPECT_EQ(LoopStats().logic_steps, steps_before + 1) << c.name << ": acted on at once";
+            EXPECT_LE(fake_clock.now, expected + 1) << c.name;
+            EmitEvent(EVENT_MOUSEUP, 1, 100, 600);
+        }
+        ClearKeys();
+        TearDown();
+    }
 }
 
 TEST_F(MainLoopTest, FramesThatWouldRepeatThePictureAreLeftOut) {
