@@ -3,6 +3,7 @@
 #include "CardSets.h"
 #include "GameState.h"
 #include "Notes.h"
+#include "Opponent.h"
 #include "Random.h"
 #include "Rules.h"
 #include "media/sound/Sound.h"
@@ -98,6 +99,7 @@ void DealCards() {
     MatchedCard = MatchedFirstCard = -1;
     MatchFade = 1.0f;
     PlayerArrived = 0;
+    OpponentNewGame();
 }
 
 void PlacePointer() {
@@ -141,6 +143,7 @@ void PickCard() {
     SoundChannel = PlaySoundOn(PairSounds[CardSound[SelectedCard]]);
     SoundVolume = 1.0f;
     SetSoundVolume(SoundChannel, 1.0f);
+    CardPlayedAloud(SelectedCard);
     HideEntity(Pointer);
     HideEntity(PointerShadow);
     RespawnNotes();

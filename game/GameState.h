@@ -76,6 +76,8 @@ inline int DrawerCount = 0;                  // steps of the drawer animation do
 // if the button were still held where it went down.
 inline int PressPending = 0;
 inline int PressX = 0, PressY = 0; // window pixels where the pending press went down
+// 1 while the button is held by other means than the mouse: Space or Return, or the computer.
+inline int KeyButtonHeld = 0;
 
 // Turn and cards
 inline std::array<int, 25> CardSound{};        // PairSounds slot played by card i
@@ -92,6 +94,7 @@ inline float MatchFade = 1.0f;                 // alpha of a fading pair
 inline int PlayerArrived = 0;                  // 1 once the camera reached the current player
 inline float CameraStep = 0;                   // camera travel per step; its sign names the side
 inline int Behaviour = 0;                      // 0 the finder plays on, 1 the turn always passes
+inline int Opponent = 0;                       // player 2: 0 a person, 1..3 the computer's levels
 inline std::shared_ptr<TChannel> SoundChannel; // channel of the card sound playing now
 inline float SoundVolume = 0;                  // its current volume
 inline int MenuTimeout = 0;                    // when the menu falls back or closes

@@ -1,7 +1,9 @@
 #include "MainLoop.h"
 
 #include "GameState.h"
+#include "KeyboardPlay.h"
 #include "Operations.h"
+#include "Opponent.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/Platform.h"
@@ -38,14 +40,22 @@ void AdvanceDrawer() {
     Dirty = 1;
 }
 
+void OpenDrawer() {
+    // A card dragged along would otherwise stay up in the air, tilted, until it is picked again,
+    // and then lift along its tilt.
+    if (SelectedCard > -1) PutDownCard();
+    SelectedCard = -1;
+    DrawerOpening = 1;
+}
+
+bool InDrawerRegion(float x, float z) {
+    return x > 5 && z > 10;
+}
+
 void DispatchMouse(bool button_down) {
     if (button_down) {
-        if (CursorX > 5 && CursorZ > 10) { // the settings drawer of the cabinet
-            // A card dragged along would otherwise stay up in the air, tilted, until it is
-            // picked again, and then lift along its tilt.
-            if (SelectedCard > -1) PutDownCard();
-            SelectedCard = -1;
-            DrawerOpening = 1;
+        if (InDrawerRegion(CursorX, CursorZ)) { // the settings drawer of the cabinet
+            OpenDrawer();
         } else if (LiftState == 0) {
             PickCard();
         } else {
@@ -62,12 +72,10 @@ void PlaceCursorAt(int x, int y) {
     CursorZ = -float(y) / 35.0f + 18.0f;
 }
 
-void LogicStep() {
-    NextInputStep = Milliseconds() + 10;
-    Dirty = 0;
-    LastMouseX = float(MousePosX());
-    LastMouseY = float(MousePosY());
+// The mouse and the keys of the people at the table.
+bool PeopleInput() {
     bool button_down = IsMouseDown(1) != 0;
+    const bool mouse_pressed = button_down || PressPending;
     if (PressPending && LiftState != 0) {
         // The button went up and down again since the last step: put the held card down first,
         // the new press follows in the next step.
@@ -79,6 +87,39 @@ void LogicStep() {
         button_down = true;
         PressPending = 0;
     }
+    const bool mouse_down = button_down;
+    KeyboardStep(button_down, mouse_pressed);
+    KeyButtonHeld = button_down && !mouse_down ? 1 : 0;
+    if (MenuKeyPressed() && DrawerOpening == 0) {
+        OpenDrawer();
+        button_down = false;
+    }
+    return button_down;
+}
+
+// During the computer's turn the people's presses and keys are dropped, but for the drawer.
+bool ComputerInput(bool held) {
+    const bool press = PressPending || IsMouseDown(1);
+    const int x = PressPending ? PressX : MousePosX(), y = PressPending ? PressY : MousePosY();
+    PressPending = 0;
+    DropKeys();
+    KeyButtonHeld = held ? 1 : 0;
+    if ((press && InDrawerRegion(float(x) / 50.0f - 10.0f, -float(y) / 35.0f + 18.0f)) ||
+        (MenuKeyPressed() && DrawerOpening == 0)) {
+        OpenDrawer();
+        return false;
+    }
+    Dirty = 1; // its pointer moves as a person's would, at the full step rate
+    return held;
+}
+
+void LogicStep() {
+    NextInputStep = Milliseconds() + 10;
+    Dirty = 0;
+    LastMouseX = float(MousePosX());
+    LastMouseY = float(MousePosY());
+    bool held = false;
+    const bool button_down = ComputerStep(held) ? ComputerInput(held) : PeopleInput();
     PlacePointer();
     DispatchMouse(button_down);
     ++stats.logic_steps;
@@ -86,6 +127,7 @@ void LogicStep() {
 
 // Every press counts, including one that goes down and up between two logic steps.
 void NotePresses() {
+    if (NoteKeys()) Dirty = 1;
     if (MouseHitCount(1) == 0) return;
     PressPending = 1;
     PressX = MousePressX(1);
@@ -142,10 +184,7 @@ bool MainLoopPass() {
         if (Passed(NextRender)) RenderFrame();
         SleepMs(1);
     } else {
-        // Nothing changed, so nothing is due before the heartbeat; a press, a key or a moved
-        // mouse ends the wait at once. Waking every millisecond or two to look would cost an
-        // idle game hundreds of wake-ups a second.
-        AwaitInput(NextHeartbeat + 1 - Milliseconds());
+        SleepMs(2);
     }
     return EndRequested == 0 && KeyHitCount(kEscape) == 0 && !CloseRequested();
 }

@@ -4,6 +4,7 @@
 #include "CardSets.h"
 #include "GameState.h"
 #include "Manual.h"
+#include "Opponent.h"
 #include "Translator/Translation.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
@@ -20,6 +21,7 @@ constexpr int kEscape = 27;
 constexpr int kDigit1 = 49, kDigit8 = 56;
 constexpr int kKeypad1 = 97, kKeypad8 = 104;
 constexpr int kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116, kF6 = 117, kF7 = 118;
+constexpr int kF8 = 119;
 
 constexpr int kRedrawMs = 500;
 constexpr int kIdleCloseMs = 30000;
@@ -31,6 +33,7 @@ enum TPage {
     kManualPage = 1,
     kBehaviourPage = 2,
     kRestartPage = 3,
+    kOpponentPage = 4,
     kAboutPage = 5,
     kCardPage = 6
 };
@@ -57,15 +60,11 @@ struct TMenuLine {
     int y;
 };
 const TMenuLine kMenuLines[] = {
-    {u"", u"Einstellungen", 110},
-    {u"F1...", u"Kurz-Anleitung", 180},
-    {u"F2...", u"Spielverhalten", 210},
-    {u"F3...", u"Neustart", 240},
-    {u"F4...", u"Ende", 270},
-    {u"F5...", u"About", 300},
-    {u"F6...", u"andere Karten", 330},
-    {u"F7...", u"Sprache", 360},
-    {u"ESC....", u"Zurück zum Spiel", 450},
+    {u"", u"Einstellungen", 110},       {u"F1...", u"Kurz-Anleitung", 180},
+    {u"F2...", u"Spielverhalten", 210}, {u"F3...", u"Neustart", 240},
+    {u"F4...", u"Ende", 270},           {u"F5...", u"About", 300},
+    {u"F6...", u"andere Karten", 330},  {u"F7...", u"Sprache", 360},
+    {u"F8...", u"Gegner", 390},         {u"ESC....", u"Zurück zum Spiel", 450},
 };
 
 const char16_t* const kCredits[] = {
@@ -80,6 +79,7 @@ void DrawLeftPage() {
     for (const TMenuLine& line : kMenuLines) {
         std::u16string text = line.key + TranslateText(line.label);
         if (line.y == 360) text += u": " + Language;
+        if (line.y == 390) text += u": " + TranslateText(OpponentName(Opponent));
         DrawString(text, 170, float(line.y));
     }
 }
@@ -118,6 +118,14 @@ void DrawRightPage(int page) {
         DrawString(TranslateText(u"Gewinner darf nochmal"), 590, 210);
         DrawString(TranslateText(u"Jeder darf nur 1x"), 590, 270);
         DrawString(u"->", 550, float(210 + 60 * Behaviour));
+        break;
+    case kOpponentPage:
+        SelectFont(MediumFont);
+        DrawString(TranslateText(u"Gegner"), 590, 120);
+        SelectFont(SmallFont);
+        for (int choice = kHuman; choice <= kComputerHard; ++choice)
+            DrawString(TranslateText(OpponentName(choice)), 590, float(210 + 50 * choice));
+        DrawString(u"->", 550, float(210 + 50 * Opponent));
         break;
     case kRestartPage:
         SelectFont(MediumFont);
@@ -188,6 +196,12 @@ bool ActOnKey(int key, int& page) {
     case kF7:
         NextLanguage();
         TranslateQuestion();
+        return false;
+    case kF8:
+        NextOpponent();
+        RestartBoard();
+        page = kOpponentPage;
+        MenuTimeout = now + kShortPageMs;
         return false;
     case kEscape: {
         // The main loop must not see this press too: it would end the program.

@@ -8,7 +8,7 @@ namespace tonvella {
 
 // Modal: reads keys and draws its pages until it is closed (Escape, or 30 s without a key).
 void RunMenu();
-// Pages: 0 none, 1 manual, 2 behaviour, 3 restart, 5 about, 6 card selection.
+// Pages: 0 none, 1 manual, 2 behaviour, 3 restart, 4 opponent, 5 about, 6 card selection.
 void DrawMenu(int page);
 // The page the last DrawMenu showed, so that what is on the screen can be told without reading
 // pixels.

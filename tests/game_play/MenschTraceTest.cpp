@@ -135,7 +135,11 @@ public:
     int Now() override { return clock_now; }
     void Sleep(int ms) override { clock_now += ms > 0 ? ms : 0; }
 
+    // The player acts at the first look of each millisecond, that is as a pass of the loop
+    // begins, so that how often a pass polls the input does not move what it sees.
     void Pump() {
+        if (clock_now == last_pump) return;
+        last_pump = clock_now;
         if (MenuRunning() || clock_now < until) return;
         switch (phase) {
         case 0: { // choose and go there
@@ -189,7 +193,7 @@ public:
 private:
     std::mt19937 rng;
     std::array<int, 16> heard;
-    int phase = 0, until = 300, target = 0, turns = 0;
+    int phase = 0, until = 300, target = 0, turns = 0, last_pump = -1;
 
     int Rand(int lo, int hi) { return lo + int(rng() % unsigned(hi - lo + 1)); }
     void Jiggle() {
