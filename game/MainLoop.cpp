@@ -184,7 +184,10 @@ bool MainLoopPass() {
         if (Passed(NextRender)) RenderFrame();
         SleepMs(1);
     } else {
-        SleepMs(2);
+        // Nothing changed, so nothing is due before the heartbeat; a press, a key or a moved
+        // mouse ends the wait at once. Waking every millisecond or two to look would cost an
+        // idle game hundreds of wake-ups a second.
+        AwaitInput(NextHeartbeat + 1 - Milliseconds());
     }
     return EndRequested == 0 && KeyHitCount(kEscape) == 0 && !CloseRequested();
 }
