@@ -134,6 +134,13 @@ public:
     explicit TPlayer(unsigned seed) : rng(seed) { heard.fill(-1); }
     int Now() override { return clock_now; }
     void Sleep(int ms) override { clock_now += ms > 0 ? ms : 0; }
+    // An idle loop waits for input: it ends in the millisecond in which the player acts.
+    void WaitForInput(int ms, TInputCheck arrived) override {
+        for (int i = 0; i < ms; ++i) {
+            ++clock_now;
+            if (arrived && arrived()) return;
+        }
+    }
 
     // The player acts at the first look of each millisecond, that is as a pass of the loop
     // begins, so that how often a pass polls the input does not move what it sees.
