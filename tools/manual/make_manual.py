@@ -42,7 +42,7 @@ PAPER = colors.HexColor("#faf7de")  # the colour of the card-selection page in t
 # The menu pictures show only the book (at 100, 50, 820 x 560 in the window), so that its
 # text can be read on paper.
 BOOK = (90, 40, 930, 620)
-MENU_SHOTS = {"menu.png", "cards.png", "behaviour.png", "about.png"}
+MENU_SHOTS = {"menu.png", "cards.png", "behaviour.png", "about.png", "opponent.png"}
 
 FULL_WIDTH = 13.0 * cm
 HALF_WIDTH = 8.1 * cm

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays the game under a virtual display and takes the pictures for the manuals, for each
 # language: start.png (the start position), lifted.png (a lifted card with its notes), menu.png,
-# cards.png, behaviour.png and about.png (menu pages).
+# cards.png, behaviour.png, about.png and opponent.png (menu pages), computer.png (the computer's
+# turn).
 # Usage: screenshots.sh GAME OUTDIR
 set -euo pipefail
 
@@ -98,6 +99,26 @@ for index in 0 1 2; do
     shot behaviour.png
     key F5
     shot about.png
+    # The computer as player 2, in a new game: its page, then its turn after a miss, taken
+    # while its pointer holds its first card.
+    key F8
+    shot opponent.png
+    key Escape
+    key Escape
+    for first in 0 2 4 6 8 10 12 14; do
+        grep -q "^Computer: " "$work/out" && break
+        click $(((3 * (first % 4) + 5) * 50)) $(((18 - 3 * (first / 4)) * 35))
+        sleep 0.6
+        second=$((first + 1))
+        click $(((3 * (second % 4) + 5) * 50)) $(((18 - 3 * (second / 4)) * 35))
+        xdotool mousemove --window "$win" "${rest[@]}"
+        for _ in $(seq 1 40); do grep -q "^Computer: " "$work/out" && break; sleep 0.1; done
+    done
+    grep -q "^Computer: " "$work/out" || { echo "screenshots: the computer never played" >&2; exit 1; }
+    sleep 1.3
+    shot computer.png
+    sleep 4
+    open_menu
     key F4
     for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill "$pid" 2>/dev/null || true
