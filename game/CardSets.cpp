@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <set>
+#include <vector>
 
 namespace tonvella {
 
@@ -20,6 +21,50 @@ constexpr int kMaxPairNumbers = 999; // pair keys are at most three digits
 
 bool Contains(const std::u16string& text, char16_t c) {
     return text.find(c) != std::u16string::npos;
+}
+
+// The set file a load is reading: opened once for the whole load instead of once for each of
+// its values, with the lines read so far. A lookup reads on from where the furthest one before it
+// stopped, so the file is read in the same order and as far as before, a damaged part included.
+struct TSetFile {
+    std::u16string url;
+    TStreamHandle stream;
+    std::vector<std::u16string> lines;
+};
+TSetFile* loading = nullptr;
+
+class TSetFileReading {
+public:
+    TSetFileReading(const std::u16string& url, TStreamHandle stream) : file{url, stream, {}} {
+        loading = &file;
+    }
+    ~TSetFileReading() {
+        loading = nullptr;
+        CloseFileHandle(file.stream);
+    }
+    TSetFileReading(const TSetFileReading&) = delete;
+    TSetFileReading& operator=(const TSetFileReading&) = delete;
+
+private:
+    TSetFile file;
+};
+
+// The value of `key` in `[section]`, reading lines through `next` until it says there are none.
+template <class TNextLine>
+std::u16string FindValue(const std::u16string& header, const std::u16string& key, TNextLine next) {
+    bool in_section = false;
+    std::u16string line;
+    while (next(line)) {
+        if (!line.empty() && line[0] == u'\'') continue;
+        size_t eq = line.find(u'=');
+        if (eq != std::u16string::npos) {
+            if (in_section && Contains(line, u'[')) break;
+            if (in_section && line.compare(0, eq, key) == 0) return line.substr(eq + 1);
+        } else if (line == header) {
+            in_section = true;
+        }
+    }
+    return u"";
 }
 
 struct TPairDraw {
@@ -60,25 +105,27 @@ std::u16string ReadSetValue(const std::u16string& file, const std::u16string& se
                             const std::u16string& key) {
     const std::u16string header = u"[" + section + u"]";
     DebugPrint(u"Akt INI suche: " + file + u" " + header + u" " + key);
+    if (loading && loading->url == file) {
+        DebugPrint(u"Akt INI drin: 1");
+        TSetFile& set = *loading;
+        size_t at = 0;
+        return FindValue(header, key, [&](std::u16string& line) {
+            if (at == set.lines.size()) {
+                if (StreamAtEnd(set.stream)) return false;
+                set.lines.push_back(ReadTextLine(set.stream));
+            }
+            line = set.lines[at++];
+            return true;
+        });
+    }
     TStreamHandle stream = OpenFileForReading(file);
     DebugPrint(u"Akt INI drin: " + std::u16string(stream ? u"1" : u"0"));
     if (!stream) return u"";
-    bool in_section = false;
-    std::u16string result;
-    while (!StreamAtEnd(stream)) {
-        std::u16string line = ReadTextLine(stream);
-        if (!line.empty() && line[0] == u'\'') continue;
-        size_t eq = line.find(u'=');
-        if (eq != std::u16string::npos) {
-            if (in_section && Contains(line, u'[')) break;
-            if (in_section && line.compare(0, eq, key) == 0) {
-                result = line.substr(eq + 1);
-                break;
-            }
-        } else if (line == header) {
-            in_section = true;
-        }
-    }
+    std::u16string result = FindValue(header, key, [&](std::u16string& line) {
+        if (StreamAtEnd(stream)) return false;
+        line = ReadTextLine(stream);
+        return true;
+    });
     CloseFileHandle(stream);
     return result;
 }
@@ -111,7 +158,7 @@ bool LoadCardSet(const std::u16string& set_file) {
     // A missing set says so, rather than that it defines no pairs.
     TStreamHandle probe = OpenFileForReading(url);
     if (!probe) return Refuse(set_file, u"the file cannot be opened");
-    CloseFileHandle(probe);
+    TSetFileReading reading(url, probe);
     std::u16string question = ReadSetValue(url, u"Text", u"Frage");
     int pairs = TextToInt(ReadSetValue(url, u"Connect", u"Paarungen"));
     if (pairs < kPairsPerGame)
