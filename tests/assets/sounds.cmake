@@ -6,3 +6,5 @@ add_test(NAME assets_sounds
 # The check itself: its analysis on known signals, and faults it must catch.
 add_test(NAME assets_sounds_check_catches_faults
          COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/assets/sounds/test_check_sounds.py)
+# Each fault case copies the assets and analyses a whole set; on a busy machine that takes a while.
+set_tests_properties(assets_sounds assets_sounds_check_catches_faults PROPERTIES TIMEOUT 3600)

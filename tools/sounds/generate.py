@@ -29,14 +29,16 @@ import midi  # noqa: E402
 import score  # noqa: E402
 
 RATE = 44100
-TARGET_LUFS = -26.0
+TARGET_LUFS = -18.0  # loud enough for a classroom laptop
+MAX_SPEAKER_LOSS_DB = 4.0  # loss after the 300 Hz high-pass beyond which lows are cut
+CEILING_DBTP = -1.5  # the limiter's ceiling before encoding
+MAX_TRUE_PEAK_DBTP = -1.1  # after decoding; the check allows -1.0
 START_DBFS = -35.0  # lower thresholds let slow attacks begin audibly late;
 # 2 dB above the check's -37 dBFS, which Vorbis may smear a peak below
 PRE_ROLL_S = 0.001  # faded in, so the cut itself does not click
 FADE_S = 0.25
 MIN_LENGTH_S = 1.6
 MAX_LENGTH_S = 3.9
-PEAK_LIMIT_DBFS = -1.5  # Vorbis overshoots peaks a little; keep room for it
 QUALITY = "4"
 SOUNDFONT = "/usr/share/sounds/sf2/FluidR3_GM.sf2"
 
@@ -64,8 +66,29 @@ def note_end(snd):
     return max(start + duration for start, duration, *_ in snd.notes)
 
 
-def shape(snd, mono):
-    """Cut, fade and level one rendered sound; returns float samples."""
+def speaker_loss(x):
+    return loudness.integrated(x, RATE) - loudness.speaker_level(x, RATE)
+
+
+def balance_for_speakers(mono, allowed_db):
+    """Cuts the lows of a sound that would lose much more than the others on a
+    laptop speaker, so that it stays as loud there as the rest of its set."""
+    if speaker_loss(mono) <= allowed_db:
+        return mono
+    lo, hi = -30.0, 0.0  # shelf gain in dB; more cut, less loss
+    for _ in range(12):
+        mid = (lo + hi) / 2
+        y = loudness.low_shelf(mono, RATE, mid)
+        if speaker_loss(y) > allowed_db:
+            hi = mid
+        else:
+            lo = mid
+    return loudness.low_shelf(mono, RATE, lo)
+
+
+def cut(snd, mono):
+    """Start cut at the first sample that reaches START_DBFS at the loudness
+    the sound will have, and the faded end; returns (piece, gain)."""
     if not np.any(mono):
         raise SystemExit(f"{snd.name}: fluidsynth rendered silence")
     length = snd.length or note_end(snd) + 0.5
@@ -89,7 +112,38 @@ def shape(snd, mono):
         fade = int(FADE_S * RATE)
         piece[-fade:] *= 0.5 * (1 + np.cos(np.linspace(0, np.pi, fade)))
         gain *= 10 ** ((TARGET_LUFS - loudness.integrated(piece * gain, RATE)) / 20)
-    return piece * gain
+    return piece, gain
+
+
+def level(piece, gain, ceiling_db):
+    """Gain and peak limiting together: the limiter takes back part of every
+    gain step (much of it for a click), so the gain follows the secant of
+    loudness over gain until the loudness is on target."""
+    piece = loudness.band_limit(piece, RATE)
+    if loudness.true_peak(piece * gain) <= ceiling_db:
+        return piece * gain
+    g = 20 * np.log10(gain)
+    last = None
+    for _ in range(25):
+        out = loudness.limit(piece * 10 ** (g / 20), RATE, ceiling_db)
+        lufs = loudness.integrated(out, RATE)
+        error = TARGET_LUFS - lufs
+        if abs(error) < 0.02:
+            break
+        slope = 1.0
+        if last is not None and g != last[0]:
+            slope = min(1.0, max(0.05, (lufs - last[1]) / (g - last[0])))
+        last = (g, lufs)
+        g += error / slope
+    return out
+
+
+def decoded_true_peak(path, work):
+    raw = os.path.join(work, os.path.basename(path) + ".pcm")
+    subprocess.run(["oggdec", "-Q", "-R", "-o", raw, path], check=True,
+                   stdin=subprocess.DEVNULL)
+    x = np.fromfile(raw, dtype="<i2").astype(np.float64) / 32768.0
+    return loudness.true_peak(x), loudness.integrated(x, RATE)
 
 
 def encode(snd, samples, assets, work):
@@ -107,10 +161,27 @@ def encode(snd, samples, assets, work):
 
 
 def make(snd, soundfont, assets, work):
-    samples = shape(snd, render(snd, soundfont, work))
-    encode(snd, samples, assets, work)
-    peak_db = 20 * np.log10(np.max(np.abs(samples)))
-    return snd.name, loudness.integrated(samples, RATE), peak_db
+    mono = render(snd, soundfont, work)
+    # Limiting takes more off a drum's click than off its boom; cut the lows
+    # again, deeper, until the limited sound keeps to the loss too.
+    allowed = MAX_SPEAKER_LOSS_DB
+    for _ in range(4):
+        piece, gain = cut(snd, balance_for_speakers(mono, allowed))
+        loss = speaker_loss(level(piece, gain, CEILING_DBTP))
+        if loss <= MAX_SPEAKER_LOSS_DB + 0.5:
+            break
+        allowed -= loss - MAX_SPEAKER_LOSS_DB
+    ceiling = CEILING_DBTP
+    for _ in range(8):  # Vorbis overshoots peaks a little; lower the ceiling until it fits
+        samples = level(piece, gain, ceiling)
+        out = encode(snd, samples, assets, work)
+        peak, lufs = decoded_true_peak(out, work)
+        if peak <= MAX_TRUE_PEAK_DBTP:
+            break
+        ceiling -= peak - MAX_TRUE_PEAK_DBTP + 0.1
+    print(f"{snd.name}: {lufs:.2f} LUFS, {peak:.2f} dBTP, limiter at {ceiling:.1f}",
+          flush=True)
+    return snd.name, lufs, peak
 
 
 def set_file_text(card_set):
@@ -156,15 +227,15 @@ def main():
             if f.endswith(".ogg") and f not in keep:
                 os.remove(os.path.join(args.assets, f))
     levels = [r[1] for r in results]
-    loud = [f"{name} ({peak:.1f} dBFS)" for name, _, peak in results
-            if peak > PEAK_LIMIT_DBFS]
+    loud = [f"{name} ({peak:.2f} dBTP)" for name, _, peak in results
+            if peak > MAX_TRUE_PEAK_DBTP]
     total = sum(os.path.getsize(os.path.join(args.assets, s.name + ".ogg"))
                 for s in sounds)
     print(f"{len(results)} sounds in {time.monotonic() - began:.1f} s, "
           f"{total / 1e6:.2f} MB, loudness {min(levels):.2f} .. {max(levels):.2f} LUFS, "
-          f"peak {max(r[2] for r in results):.1f} dBFS")
+          f"true peak at most {max(r[2] for r in results):.2f} dBTP")
     if loud:  # Vorbis overshoots peaks a little; such a sound could clip
-        raise SystemExit(f"peak above {PEAK_LIMIT_DBFS} dBFS at {TARGET_LUFS} LUFS: "
+        raise SystemExit(f"true peak above {MAX_TRUE_PEAK_DBTP} dBTP after encoding: "
                          + ", ".join(loud))
 
 

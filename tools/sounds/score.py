@@ -41,10 +41,11 @@ PROGRAM = {
     "Akkordeon": 21, "Gitarre": 24, "Verzerrt": 30, "Kontrabass": 32,
     "Slapbass": 36, "Violine": 40, "Streicher": 48, "Pizzicato": 45,
     "Harfe": 46, "Pauke": 47, "Chor": 52, "Orchesterschlag": 55,
-    "Trompete": 56, "Posaune": 57, "Tuba": 58, "Horn": 60, "Blaeser": 61,
+    "Trompete": 56, "Tuba": 58, "Horn": 60, "Blaeser": 61,
     "Saxophon": 65, "Oboe": 68, "Klarinette": 71, "Floete": 73,
     "Okarina": 79, "Sitar": 104, "Banjo": 105, "Kalimba": 108,
     "Dudelsack": 109, "Steeldrum": 114, "Vogel": 123, "Telefon": 124,
+    "Glockenspiel": 9, "Koto": 107, "Fagott": 70, "Cello": 42, "Posaune": 57,
     "Hubschrauber": 125, "Applaus": 126, "Meer": 122, "SciFi": 103,
 }
 
@@ -192,12 +193,17 @@ MELODIES = [  # (bpm, phrase) - each differs from the others in contour and rhyt
     (120, "E5/.5 D5/.5 C5/.5 B4/.5 A4/1 E4/2"),
     (100, "F4/.67 A4/.33 C5/.67 A4/.33 F4/2"),
     (140, "B3/.5 D4/.5 G4/.5 B4/.5 A4/1 F#4/2"),
-    (92, "Eb4/1 G4/1 Bb4/.5 Ab4/.5 G4/1"),
+    (92, "Eb4/.5 F4/.5 G4/1 Bb4/1 Eb4/1"),
 ]
 
 MELODY_INSTRUMENTS = ["Trompete", "Vibraphon", "Marimba", "Klarinette",
                       "Floete", "Saxophon", "Oboe", "Klavier", "Cembalo",
                       "Gitarre", "Pizzicato", "EPiano"]
+
+# The second instrument plays the tune in another key: a child who only keeps
+# the first note or the register in mind finds no partner, one who knows the
+# tune does. Keys up and down alternate so that the registers overlap.
+MELODY_TRANSPOSE = [5, -4, 3, -5, 4, -3, 5, 3, -4, -5, 4, -3, -5, 4, -4, 3, 5, -3]
 
 # Instruments whose notes keep ringing after the note-off get shorter notes,
 # so that one note does not blur the pitch of the next.
@@ -211,47 +217,56 @@ def _melody_set():
     for k, (bpm, phrase) in enumerate(MELODIES):
         first = MELODY_INSTRUMENTS[k % n]
         second = MELODY_INSTRUMENTS[(k + 5 + 2 * (k // n)) % n]
-        for instrument in (first, second):
+        for instrument, shift in ((first, 0), (second, MELODY_TRANSPOSE[k])):
             listed.append(solo(f"Melodie{k + 1}{instrument}", instrument, phrase,
-                               bpm, legato=LEGATO.get(instrument, 0.9),
+                               bpm, base=shift, legato=LEGATO.get(instrument, 0.9),
                                intent={"melody": k + 1}))
     pairs = [(2 * i + 1, 2 * i + 2) for i in range(len(MELODIES))]
     return CardSet("Gleiche Melodie.Set", "Suche die gleiche Melodie", listed,
                    pairs, "melody")
 
 
-# --- 3. Gleicher Beat: 12 patterns, two sounds each --------------------------
+# --- 3. Gleicher Beat: 12 rhythms, two voices each ---------------------------
 
-BEATS = [  # (bpm, one bar of sixteenths)
-    (100, "x...x...x...x..."),
-    (112, "x.x.x.x.x.x.x.x."),
-    (96, "x..x..x.x..x..x."),
-    (108, "x..x...x..x.x..."),
-    (100, "x.xxx.xxx.xxx.x."),
-    (92, "xx.xxx.xxx.xxx.."),
-    (104, "x..xx..xx..xx..."),
-    (116, "..x...x...x.xx.."),
-    (120, "x...x.x.x...x.x."),
-    (88, "x.....x.x.....x."),
-    (110, "xxx.xxx.x.x.x..."),
-    (96, "x.x..x.x..x.x..."),
+# All rhythms share one tempo, so that only the rhythm tells a pair; each
+# starts on the downbeat, and the beats are played louder than the notes
+# between them, so that the metre is heard from the first note. Any two
+# rhythms differ in at least two places.
+BEAT_BPM = 100
+BEATS = [  # one 4/4 bar of sixteenths
+    "x...x...x...x...",  # ta ta ta ta
+    "x.x.x.x.x.x.x.x.",  # ti-ti ti-ti ti-ti ti-ti
+    "x.x.x...x.x.x...",  # ti-ti ta, twice
+    "x..x..x.x..x..x.",  # 3 + 3 + 2, twice
+    "xxxx....xxxx....",  # tiri-tiri ta, twice
+    "x...x.......x.x.",  # ta ta-a ti-ti
+    "x..x..x...x.x...",  # clave
+    "x...x.xxx...x.xx",  # ta ti-tiri, twice
+    "x.x...x.x.x...x.",  # ti-ta-ti, twice
+    "x.....x.x...x...",  # ta-am ti ta ta
+    "x.xxx.xxx.xxx...",  # ti-tiri, three times
+    "x...xxxxx...xxxx",  # ta tiri-tiri, twice
 ]
 
-# (label, channel, program or None, key): six drums, six pitched instruments
+# (label, channel, program or None, key): ten drums, two pitched
+# instruments, all with an attack that peaks within a few milliseconds,
+# without a tremolo or a second attack that would count as another hit, and
+# short enough that a sixteenth after a beat is heard (a snare's rattle, a
+# tambourine's jingles or a steel drum's ring would cover it).
 BEAT_VOICES = [
-    ("Holzblock", DRUMS, None, 76), ("Conga", DRUMS, None, 64),
+    ("Holzblock", DRUMS, None, 76), ("Conga", DRUMS, None, 63),
     ("Kuhglocke", DRUMS, None, 56), ("Claves", DRUMS, None, 75),
-    ("Trommel", DRUMS, None, 38), ("Bongo", DRUMS, None, 60),
-    ("Marimba", 0, "Marimba", 67), ("Xylophon", 0, "Xylophon", 72),
-    ("Pizzicato", 0, "Pizzicato", 55), ("Trompete", 0, "Trompete", 70),
-    ("Steeldrum", 0, "Steeldrum", 62), ("Banjo", 0, "Banjo", 57),
+    ("Trommelrand", DRUMS, None, 37), ("Bongo", DRUMS, None, 60),
+    ("TimbaleTief", DRUMS, None, 66), ("Triangel", DRUMS, None, 80),
+    ("HiHat", DRUMS, None, 42), ("Timbale", DRUMS, None, 65),
+    ("Glockenspiel", 0, "Glockenspiel", 79), ("Koto", 0, "Koto", 60),
 ]
 
 
 def _beat_sound(name, voice, bpm, pattern, intent):
     label, channel, instrument, key = voice
     beat_s = 60.0 / bpm
-    notes = [(b * beat_s, 0.1, channel, key, 110 if b == int(b) else 90)
+    notes = [(b * beat_s, 0.1, channel, key, 127 if b == int(b) else 72)
              for b in grid(pattern)]
     programs = {} if instrument is None else {channel: PROGRAM[instrument]}
     return Sound(name, notes, programs, intent, length=4 * beat_s + 0.5)
@@ -260,10 +275,10 @@ def _beat_sound(name, voice, bpm, pattern, intent):
 def _beat_set():
     listed = []
     n = len(BEAT_VOICES)
-    for k, (bpm, pattern) in enumerate(BEATS):
+    for k, pattern in enumerate(BEATS):
         for voice in (BEAT_VOICES[k % n], BEAT_VOICES[(k + 7) % n]):
-            listed.append(_beat_sound(f"Beat{k + 1}{voice[0]}", voice, bpm,
-                                      pattern, {"beat": k + 1, "bpm": bpm}))
+            listed.append(_beat_sound(f"Beat{k + 1}{voice[0]}", voice, BEAT_BPM,
+                                      pattern, {"beat": k + 1, "bpm": BEAT_BPM}))
     pairs = [(2 * i + 1, 2 * i + 2) for i in range(len(BEATS))]
     return CardSet("Gleicher Beat.Set", "Suche den gleichen Beat", listed,
                    pairs, "beat")
@@ -282,30 +297,39 @@ PHRASES = [  # semitones above the instrument's base key, at 112 beats per minut
     "0/.67 4/.33 7/.67 4/.33 0/2",
 ]
 
-INSTRUMENTS = [  # (label, base key)
-    ("Klavier", 60), ("Cembalo", 60), ("Marimba", 60), ("Dudelsack", 62),
-    ("Akkordeon", 60), ("Gitarre", 52), ("Verzerrt", 52), ("Violine", 67),
-    ("Trompete", 62), ("Tuba", 41), ("Saxophon", 56), ("Klarinette", 58),
-    ("Floete", 72), ("Sitar", 60), ("Steeldrum", 60), ("Chor", 60),
+# (label, base key). Four low instruments, so that a low register does not
+# give one of them away. Where the two phrases would start on one note, the
+# second is moved by a minor third, so that the first note marks no pair.
+INSTRUMENTS = [
+    ("Klavier", 60), ("Cembalo", 57), ("Marimba", 60), ("Dudelsack", 62),
+    ("Akkordeon", 55), ("Gitarre", 52), ("Fagott", 40), ("Violine", 67),
+    ("Trompete", 60), ("Tuba", 41), ("Saxophon", 56), ("Klarinette", 53),
+    ("Floete", 72), ("Sitar", 58), ("Cello", 45), ("Chor", 60),
 ]
+SECOND_SHIFT = [0, 0, -2, 0, -3, 3, 3, -3, 0, 0, 3, 0, -3, 3, 3, 3]
 
 
 def _instrument_set():
     listed = []
     n = len(PHRASES)
     for i, (label, base) in enumerate(INSTRUMENTS):
-        for j, p in enumerate((i % n, (i + 3) % n)):
+        for j, (p, shift) in enumerate(((i % n, 0), ((i + 3) % n, SECOND_SHIFT[i]))):
             listed.append(solo(f"Instrument{label}{j + 1}", label, PHRASES[p], 112,
-                               base=base, legato=LEGATO.get(label, 0.9),
+                               base=base + shift, legato=LEGATO.get(label, 0.9),
                                intent={"instrument": label, "phrase": p + 1}))
     pairs = [(2 * i + 1, 2 * i + 2) for i in range(len(INSTRUMENTS))]
     return CardSet("Gleiches Instrument.Set", "Suche gleiche Instrumente", listed,
                    pairs, "instrument")
 
 
-# --- 5. Gleiches Tempo: 8 tempos, two pieces each -----------------------------
+# --- 5. Gleiches Tempo: 10 tempos, two pieces each ----------------------------
 
-TEMPOS = [60, 72, 88, 104, 126, 152, 184, 220]
+# Ten tempos a tenth of an octave apart (7.2 %), every second one an octave
+# higher: no two lie within 7 % of each other or of the other's half or
+# double, so a piece heard in half time matches no other tempo either.
+TEMPO_BASE = 58.0
+TEMPOS = [TEMPO_BASE * 2 ** (0.1 * k + k % 2) for k in range(10)]
+TEMPO_LENGTH_S = 3.9  # every piece, so that the length tells nothing
 
 TEMPO_TUNES = [  # semitones above the base key, one per beat, cycled
     [0, 2, 4, 5, 7, 5, 4, 2, 0, 4, 7, 12],
@@ -316,26 +340,34 @@ TEMPO_TUNES = [  # semitones above the base key, one per beat, cycled
     [4, 5, 7, 4, 2, 0, 2, 4, 5, 4, 2, 0],
     [0, 5, 9, 12, 9, 5, 7, 11, 14, 11, 7, 0],
     [9, 7, 4, 2, 4, 7, 9, 12, 9, 7, 4, 0],
+    [5, 4, 2, 0, 2, 4, 5, 7, 5, 4, 2, 4],
+    [2, 7, 4, 9, 7, 11, 9, 7, 5, 4, 2, 0],
 ]
 
+# Plucked and struck instruments: a crisp attack on every beat, so that the
+# tempo is heard (and measured) to a tenth of a percent even in four beats.
 TEMPO_INSTRUMENTS = [("Klavier", 60), ("Marimba", 60), ("Gitarre", 55),
-                     ("Pizzicato", 55), ("Trompete", 62), ("Steeldrum", 60),
-                     ("Cembalo", 60), ("Saxophon", 56)]
+                     ("Cembalo", 58), ("Xylophon", 65), ("Koto", 61),
+                     ("Harfe", 59), ("Banjo", 57), ("Glockenspiel", 74),
+                     ("Steeldrum", 62)]
 
 
 def _tempo_piece(name, bpm, instrument, base, tune, metre, intent):
     beat_s = 60.0 / bpm
-    count = min(12, int(3.2 / beat_s) + 1)
+    count = int((TEMPO_LENGTH_S - 0.3) / beat_s) + 1
     notes = []
     for i in range(count):
         downbeat = i % metre == 0
         notes.append((i * beat_s, beat_s * 0.7, 0, base + tune[i % len(tune)],
-                      112 if downbeat else 80))
+                      112 if downbeat else 72))
         if downbeat:  # the bass marks the metre, always on a beat
             notes.append((i * beat_s, beat_s * 0.8, 1, base - 24 + tune[0], 100))
-    length = min(4.0, (count - 1) * beat_s + max(0.6, beat_s))
+        # A light closed hi-hat on every beat, one sample each time: the
+        # pulse to clap along with, exact to the millisecond where the notes
+        # of a sampled instrument start a few milliseconds early or late.
+        notes.append((i * beat_s, 0.05, DRUMS, 42, 72))
     return Sound(name, notes, {0: PROGRAM[instrument], 1: PROGRAM["Kontrabass"]},
-                 intent, length)
+                 intent, TEMPO_LENGTH_S)
 
 
 def _tempo_set():
@@ -345,7 +377,7 @@ def _tempo_set():
         for group, shift, tune_shift, metre in ((first, 0, 0, 4 if i % 2 == 0 else 3),
                                                 (second, 3, 5, 3 if i % 2 == 0 else 4)):
             instrument, base = TEMPO_INSTRUMENTS[(i + shift) % n]
-            group.append(_tempo_piece(f"Tempo{bpm}{instrument}", bpm, instrument,
+            group.append(_tempo_piece(f"Tempo{round(bpm)}{instrument}", bpm, instrument,
                                       base, TEMPO_TUNES[(i + tune_shift) % n], metre,
                                       {"bpm": bpm, "metre": metre}))
     pairs = [(i + 1, i + 1 + n) for i in range(n)]
@@ -360,11 +392,19 @@ INTERVAL_NAMES = {1: "KleineSekunde", 2: "GrosseSekunde", 3: "KleineTerz",
                   8: "KleineSexte", 9: "GrosseSexte", 10: "KleineSeptime",
                   11: "GrosseSeptime", 12: "Oktave"}
 
-EASY_INTERVALS = [1, 2, 3, 4, 5, 7, 9, 12]
-EASY_STARTS = [(60, 55), (57, 62), (55, 64), (62, 56), (58, 53), (56, 61),
-               (53, 59), (55, 60)]  # two different first notes per interval
-HARD_INTERVALS = [2, 3, 4, 5, 6, 7, 9, 12]
-HARD_LOW = [62, 57, 60, 55, 58, 53, 56, 55]
+# The poster's eight intervals, one of each, as they stand above the keynote
+# of a major scale (c-c, c-d, c-e, c-f, c-g, c-a, c-h, c-c').
+EASY_INTERVALS = [(0, "Prime"), (2, "Sekunde"), (4, "Terz"), (5, "Quarte"),
+                  (7, "Quinte"), (9, "Sexte"), (11, "Septime"), (12, "Oktave")]
+EASY_STARTS = [(62, 57), (57, 62), (60, 55), (55, 60), (58, 63), (63, 58),
+               (56, 61), (61, 56)]  # two different first notes per interval
+
+# All twelve, minor second to octave; the answer goes down from another note.
+HARD_INTERVALS = list(range(1, 13))
+HARD_STARTS = [  # (first note of the upward card, first note of the downward card)
+    (60, 67), (55, 65), (62, 70), (57, 66), (59, 71), (56, 69),
+    (55, 70), (58, 72), (54, 70), (57, 72), (55, 71), (52, 69)]
+HARD_VOICES = ["Klavier", "Marimba", "Vibraphon", "Klarinette"]
 
 
 def _two_notes(name, instrument, first, second, intent):
@@ -374,8 +414,7 @@ def _two_notes(name, instrument, first, second, intent):
 
 def _easy_set():
     first, second = [], []
-    for n, (a, b) in zip(EASY_INTERVALS, EASY_STARTS):
-        label = INTERVAL_NAMES[n]
+    for (n, label), (a, b) in zip(EASY_INTERVALS, EASY_STARTS):
         first.append(_two_notes(f"Leicht{label}A", "Klavier", a, a + n,
                                 {"interval": n}))
         second.append(_two_notes(f"Leicht{label}B", "Klavier", b, b + n,
@@ -387,23 +426,30 @@ def _easy_set():
 
 def _hard_set():
     up, down = [], []
-    for n, low in zip(HARD_INTERVALS, HARD_LOW):
+    v = len(HARD_VOICES)
+    for i, (n, (low, high)) in enumerate(zip(HARD_INTERVALS, HARD_STARTS)):
         label = INTERVAL_NAMES[n]
-        up.append(_two_notes(f"Schwer{label}Auf", "Marimba", low, low + n,
+        up.append(_two_notes(f"Schwer{label}Auf", HARD_VOICES[i % v], low, low + n,
                              {"interval": n}))
-        down.append(_two_notes(f"Schwer{label}Ab", "Marimba", low + n, low,
-                               {"interval": -n}))
-    pairs = [(i + 1, i + 9) for i in range(8)]
+        down.append(_two_notes(f"Schwer{label}Ab", HARD_VOICES[(i + 1 + i // v) % v],
+                               high, high - n, {"interval": -n}))
+    count = len(HARD_INTERVALS)
+    pairs = [(i + 1, i + 1 + count) for i in range(count)]
     return CardSet("Intervalle Schwer.Set", "Suche das umgekehrt gespielte Intervall",
                    up + down, pairs, "reversed-interval")
 
 
 # --- 8. Schlag-Instrumente: 11 percussion instruments, two patterns each -------
 
-PERCUSSION = [("Basstrommel", 36), ("Schnarrtrommel", 38), ("HiHat", 42),
-              ("Becken", 49), ("Kuhglocke", 56), ("Tamburin", 54),
-              ("Claves", 75), ("Holzblock", 76), ("Conga", 64),
-              ("Triangel", 81), ("Maracas", 70)]
+# (label, key, program): drum keys of the percussion channel. A splash
+# cymbal: a crash rings so long that its rings count as hits. No maracas:
+# their hits sound alike however hard they are shaken. No bass drum or
+# timpani: the one is mostly below what a laptop plays, and both rise to
+# their loudest only in their boom, tens of milliseconds after the stroke.
+PERCUSSION = [("Timbale", 66, None), ("Schnarrtrommel", 38, None),
+              ("HiHat", 42, None), ("Becken", 55, None), ("Kuhglocke", 56, None),
+              ("Tamburin", 54, None), ("Claves", 75, None), ("Holzblock", 76, None),
+              ("Conga", 63, None), ("Triangel", 81, None), ("Bongo", 60, None)]
 
 PERCUSSION_PATTERNS = [  # one bar of sixteenths at 100 beats per minute
     "x...x...x...x...",
@@ -419,11 +465,13 @@ def _percussion_set():
     first, second = [], []
     n = len(PERCUSSION_PATTERNS)
     beat_s = 0.6
-    for i, (label, key) in enumerate(PERCUSSION):
+    for i, (label, key, program) in enumerate(PERCUSSION):
+        channel = DRUMS if program is None else 0
+        programs = {} if program is None else {0: PROGRAM[program]}
         for group, p in ((first, i % n), (second, (i + 2 + i // n) % n)):
-            notes = [(b * beat_s, 0.2, DRUMS, key, 115 if b == int(b) else 90)
+            notes = [(b * beat_s, 0.2, channel, key, 127 if b == int(b) else 72)
                      for b in grid(PERCUSSION_PATTERNS[p])]
-            group.append(Sound(f"Schlag{label}{p + 1}", notes, {},
+            group.append(Sound(f"Schlag{label}{p + 1}", notes, programs,
                                {"instrument": label, "pattern": p + 1},
                                length=4 * beat_s + 0.6))
     pairs = [(i + 1, i + 12) for i in range(len(PERCUSSION))]

@@ -7,11 +7,22 @@ Usage: check_sounds.py [--assets DIR] [--score DIR] [--set FILE ...]
 The expected table (files, questions, counts, pairing patterns) is this
 check's own; the score under tools/sounds only tells what each sound is meant
 to be (which interval, tempo, melody), which the audio must then show.
-Prints one line per fault and exits with 1 when there is any.
+
+Every rule is measured on the decoded audio: loudness (BS.1770 integrated,
+the mono file as one channel) and true peak per sound, the level after a
+300 Hz high-pass against the set's median, attack times and onsets of the
+rhythm sets on their common grid, accents on the beats, pitches and
+intervals, tempos to a few hundredths of a percent, metres; and, per set,
+that no other cue (length, loudness, register, first note) singles out a
+partner, and the chance that the next game deals other sounds.
+Prints one line per fault and a summary per set, and exits with 1 when
+there is any fault.
 """
 
 import argparse
 import hashlib
+import itertools
+import math
 import os
 import re
 import sys
@@ -32,9 +43,9 @@ TABLE = [
     ("Gleiche Melodie.Set", "Suche die gleiche Melodie", 36, 18, "neighbours"),
     ("Gleicher Beat.Set", "Suche den gleichen Beat", 24, 12, "neighbours"),
     ("Gleiches Instrument.Set", "Suche gleiche Instrumente", 32, 16, "neighbours"),
-    ("Gleiches Tempo.Set", "Suche das gleiche Tempo", 16, 8, "halves"),
+    ("Gleiches Tempo.Set", "Suche das gleiche Tempo", 20, 10, "halves"),
     ("Intervalle Leicht.Set", "Suche das gleiche Intervall", 16, 8, "halves"),
-    ("Intervalle Schwer.Set", "Suche das umgekehrt gespielte Intervall", 16, 8,
+    ("Intervalle Schwer.Set", "Suche das umgekehrt gespielte Intervall", 24, 12,
      "halves"),
     ("Schlag-Instrumente.Set", "Suche das gleiche Schlaginstrument", 22, 11, "halves"),
 ]
@@ -43,11 +54,23 @@ MAX_TOTAL_BYTES = 8 * 1000 * 1000
 MIN_S, MAX_S = 1.5, 4.0
 START_DBFS = -37.0
 MAX_START_S = 0.005
-LOUDNESS_SPREAD_DB = 2.0
 CLIP = 32767 / 32768
+TARGET_LUFS, LUFS_TOLERANCE = -18.0, 1.0  # loud enough for a classroom laptop
+MAX_TRUE_PEAK_DBTP = -1.0
+SPEAKER_SPREAD_DB = 6.0  # after a 300 Hz high-pass, around the set's median
 TEMPO_TOLERANCE = 0.03
-TEMPO_MIN_STEP = 0.15
+TEMPO_MIN_RATIO = 1.07  # between tempos, and between a tempo and another's half or double
 ONSET_TOLERANCE_S = 0.03
+MAX_ATTACK_S = 0.03
+MIN_PATTERN_DIFFERENCE = 2  # onsets in different places
+ACCENT_DB = 1.5  # beats are played louder than the notes between them, on average
+FIRST_ACCENT_DB = 1.0  # and the first hit louder than any hit between beats
+MIN_VARIETY = 0.9  # chance that the next game deals other sounds
+PAIRS_PER_GAME = 8
+# What may not single out a partner: (cue, tolerance); the partner gives
+# itself away by a cue when no other sound comes within the tolerance of the
+# distance to it. Length is compared in proportion.
+CUE_TOLERANCE = {"length": 0.1, "loudness": 1.0, "register": 2.0}
 
 
 class Report:
@@ -219,6 +242,26 @@ class Sounds:
     def timbre(self, name):
         return self._get(name, "timbre", audio.timbre)
 
+    def hits(self, name):
+        """Onsets placed on the sample where each hit rises."""
+        return self._get(name, "hits", lambda x: audio.refine_onsets(x, self.onsets(name)))
+
+    def speaker_level(self, name):
+        return self._get(name, "speaker", lambda x: audio.lufs(audio.highpass(x)))
+
+    def lufs(self, name):
+        return self._get(name, "lufs", audio.lufs)
+
+    def length(self, name):
+        return self._get(name, "length", audio.audible_length)
+
+    def first_note(self, name):
+        return audio.first_note(self.pitch(name))
+
+    def register(self, name):
+        keys = self.pitch(name)
+        return float(np.nanmedian(keys)) if np.any(~np.isnan(keys)) else None
+
 
 def serial_for(name):
     # Same rule as the generator: the serial follows from the file name alone,
@@ -247,6 +290,7 @@ def check_files(report, sounds, names):
                         f"{serial_for(name)}")
         if check_samples(report, name, x):
             levels[name] = audio.lufs(x)
+            check_level(report, name, x, levels[name])
     return levels
 
 
@@ -268,14 +312,27 @@ def check_samples(report, name, x):
     return True
 
 
-def check_loudness(report, levels):
-    if not levels:
-        return
-    common = float(np.median(list(levels.values())))
+def check_level(report, name, x, lufs):
+    """Integrated loudness (BS.1770, the mono file as one channel) and true peak."""
+    if abs(lufs - TARGET_LUFS) > LUFS_TOLERANCE:
+        report.fail(name, f"loudness {lufs:.2f} LUFS, expected {TARGET_LUFS:g} "
+                    f"+-{LUFS_TOLERANCE:g}")
+    peak = audio.true_peak(x)
+    if peak > MAX_TRUE_PEAK_DBTP:
+        report.fail(name, f"true peak {peak:.2f} dBTP, expected at most "
+                    f"{MAX_TRUE_PEAK_DBTP:g} dBTP")
+
+
+def check_speaker_levels(report, file, sounds, names):
+    """What a laptop leaves (a 300 Hz high-pass): every sound of a set within
+    SPEAKER_SPREAD_DB of the set's median, so a low sound is not lost there."""
+    levels = {n: sounds.speaker_level(n) for n in set(names)}
+    middle = float(np.median(list(levels.values())))
     for name, level in sorted(levels.items()):
-        if abs(level - common) > LOUDNESS_SPREAD_DB:
-            report.fail(name, f"loudness {level:.1f} LUFS, the sets sit at {common:.1f} "
-                        f"(allowed {LOUDNESS_SPREAD_DB} dB)")
+        if abs(level - middle) > SPEAKER_SPREAD_DB:
+            report.fail(file, f"{name} after a 300 Hz high-pass at {level:.1f} LUFS, "
+                        f"the set's median is {middle:.1f} (allowed {SPEAKER_SPREAD_DB:g} dB)")
+    return levels
 
 
 def check_archive(report, assets, named):
@@ -307,6 +364,44 @@ def onset_match(a, b):
     return 2 * audio.match_onsets(a, b, ONSET_TOLERANCE_S) / (len(a) + len(b))
 
 
+def partners(pairs):
+    out = {}
+    for a, b in pairs:
+        out[a - 1], out[b - 1] = b - 1, a - 1
+    return out
+
+
+def give_aways(report, file, sounds, names, pairs, cues):
+    """Nothing but the relation may single out a partner: for every cue, some
+    other sound of the set comes as close to a sound as its partner does
+    (within the cue's tolerance). `cues` names what applies to the set."""
+    partner = partners(pairs)
+    measure = {"length": "length", "loudness": "lufs", "register": "register"}
+    for cue in cues:
+        values = {i: getattr(sounds, measure[cue])(names[i]) for i in partner}
+        for i, p in sorted(partner.items()):
+            if i > p or values[i] is None or values[p] is None:
+                continue
+            for s, q in ((i, p), (p, i)):
+                tol = CUE_TOLERANCE[cue] * (values[s] if cue == "length" else 1.0)
+                near = abs(values[s] - values[q])
+                others = [abs(values[s] - v) for j, v in values.items()
+                          if j not in (s, q) and v is not None]
+                if others and near + tol < min(others):
+                    report.fail(file, f"{names[s]} and {names[q]} give themselves away by "
+                                f"their {cue} ({values[s]:.2f} and {values[q]:.2f}; no other "
+                                f"sound within {min(others):.2f})")
+                    break
+
+
+def different_first_notes(report, file, sounds, names, pairs):
+    for a, b in pairs:
+        fa, fb = sounds.first_note(names[a - 1]), sounds.first_note(names[b - 1])
+        if fa is not None and fb is not None and abs(fa - fb) < 0.5:
+            report.fail(file, f"{names[a - 1]} and {names[b - 1]} start on the same note "
+                        f"({fa:.1f})")
+
+
 def relation_identical(report, file, sounds, names, pairs, score):
     for a, b in pairs:
         if names[a - 1] != names[b - 1]:
@@ -324,6 +419,10 @@ def relation_identical(report, file, sounds, names, pairs, score):
             report.fail(file, f"{', '.join(sorted(same))} sound identical")
 
 
+def steps(seq):
+    return [b - a for a, b in zip(seq, seq[1:])]
+
+
 def relation_melody(report, file, sounds, names, pairs, score):
     seqs = {}
     for a, b in pairs:
@@ -333,20 +432,73 @@ def relation_melody(report, file, sounds, names, pairs, score):
             want = score_keys(score, n)
             if want is not None and seqs[n] != want:
                 report.fail(n, f"plays {seqs[n]}, the score has {want}")
-        if seqs[na] != seqs[nb]:
+        # the same tune, in another key
+        if len(seqs[na]) < 3 or steps(seqs[na]) != steps(seqs[nb]):
             report.fail(file, f"{na} plays {seqs[na]} but {nb} plays {seqs[nb]}")
-        agree = agreement(sounds.pitch(na), sounds.pitch(nb))
-        if agree < 0.85:
-            report.fail(file, f"{na} and {nb} agree in pitch and rhythm on only "
-                        f"{agree:.0%} of the time")
+        elif seqs[na] and seqs[na][0] == seqs[nb][0]:
+            report.fail(file, f"{na} and {nb} play the tune in the same key")
         if same_program(score, na, nb):
             report.fail(file, f"{na} and {nb} use the same instrument")
     firsts = [names[a - 1] for a, _ in pairs]
     for i, x in enumerate(firsts):
         for y in firsts[i + 1:]:
             agree = agreement(sounds.pitch(x), sounds.pitch(y))
-            if seqs.get(x) == seqs.get(y) or agree > 0.7:
+            if steps(seqs[x]) == steps(seqs[y]) or agree > 0.7:
                 report.fail(file, f"melodies {x} and {y} are too alike ({agree:.0%})")
+    different_first_notes(report, file, sounds, names, pairs)
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness", "register"))
+
+
+def attacks(report, file, sounds, names):
+    """Every hit's envelope reaches its peak within MAX_ATTACK_S: a slow voice
+    sounds its notes late against a quick one playing the same rhythm."""
+    worst = 0.0
+    for n in sorted(set(names)):
+        x = sounds.samples(n)
+        times = sounds.onsets(n)
+        rise = audio.attack_times(x, times)
+        slow = np.nonzero(rise > MAX_ATTACK_S)[0]
+        if len(slow):
+            report.fail(file, f"{n}: hit at {times[slow[0]]:.2f} s takes "
+                        f"{1000 * rise[slow[0]]:.0f} ms to its peak (at most "
+                        f"{1000 * MAX_ATTACK_S:.0f} ms)")
+        if len(rise):
+            worst = max(worst, float(np.nanmax(rise)))
+    return worst
+
+
+def patterns(report, file, sounds, names):
+    """Grid positions of every sound's hits on the set's common grid, and the
+    grid step in seconds. One grid for the whole set means one tempo."""
+    hits = {n: sounds.hits(n) for n in set(names)}
+    usable = [h for h in hits.values() if len(h) >= 2]
+    step = audio.grid_step(usable) if usable else None
+    if step is None:
+        report.fail(file, "the hits of the set lie on no common grid (one tempo)")
+        return {}, None
+    return {n: frozenset(int(k) for k in np.round((h - h[0]) / step))
+            for n, h in hits.items()}, step
+
+
+def accents(report, file, sounds, names, grid, beat):
+    """The first hit is on a beat, and beats are louder than the hits between
+    them: the metre is heard from the start, so no upbeat passes for a downbeat."""
+    for n in sorted(set(names)):
+        times = sounds.hits(n)
+        levels = audio.hit_levels(sounds.samples(n), times)
+        positions = np.round((times - times[0]) / grid).astype(int)
+        on = levels[positions % beat == 0]
+        off = levels[positions % beat != 0]
+        if len(off) and (levels[0] < off.max() + FIRST_ACCENT_DB
+                         or on.mean() < off.mean() + ACCENT_DB):
+            report.fail(file, f"{n}: beats at {on.mean():.1f} dB, the first at {levels[0]:.1f}, "
+                        f"hits between beats at {off.mean():.1f}, up to {off.max():.1f}; the "
+                        f"beats must stand out by {ACCENT_DB} dB, the first hit by "
+                        f"{FIRST_ACCENT_DB} dB")
+
+
+def pattern_difference(a, b):
+    return len(a ^ b)
 
 
 def relation_beat(report, file, sounds, names, pairs, score):
@@ -357,20 +509,37 @@ def relation_beat(report, file, sounds, names, pairs, score):
         if len(oa) < 3 or len(oa) != len(ob) or onset_match(oa, ob) < 1.0:
             report.fail(file, f"{na} {np.round(oa, 2).tolist()} and {nb} "
                         f"{np.round(ob, 2).tolist()} differ in their onsets")
+        ha, hb = sounds.hits(na), sounds.hits(nb)
+        if len(ha) == len(hb) and len(ha) and np.max(np.abs(ha - hb)) > ONSET_TOLERANCE_S:
+            report.fail(file, f"{na} and {nb} are up to {1000 * np.max(np.abs(ha - hb)):.0f}"
+                        " ms apart in one hit (a flam, not one rhythm)")
         if sounds.timbre(na) @ sounds.timbre(nb) > 0.98:
             report.fail(file, f"{na} and {nb} sound alike; they must differ in sound")
         firsts.append(na)
+    worst = attacks(report, file, sounds, names)
+    grids, step = patterns(report, file, sounds, names)
+    if step is None:
+        return
+    beat = 4  # sixteenths per beat
+    accents(report, file, sounds, names, step, beat)
+    for a, b in pairs:
+        if grids[names[a - 1]] != grids[names[b - 1]]:
+            report.fail(file, f"{names[a - 1]} and {names[b - 1]} differ in rhythm")
+    least = None
     for i, x in enumerate(firsts):
         for y in firsts[i + 1:]:
-            f = onset_match(sounds.onsets(x), sounds.onsets(y))
-            if f >= 0.8:
-                report.fail(file, f"patterns {x} and {y} are too alike ({f:.0%})")
+            d = pattern_difference(grids[x], grids[y])
+            least = d if least is None else min(least, d)
+            if d < MIN_PATTERN_DIFFERENCE:
+                report.fail(file, f"rhythms {x} and {y} differ in {d} onsets, at least "
+                            f"{MIN_PATTERN_DIFFERENCE} needed")
+    print(f"{file}: one grid of {1000 * step:.1f} ms ({15 / step:.1f} beats per minute), "
+          f"slowest attack {1000 * worst:.0f} ms, rhythms differ in at least {least} onsets")
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness"))
 
 
 def nearest_partner(report, file, sounds, names, pairs):
-    partner = {}
-    for a, b in pairs:
-        partner[a - 1], partner[b - 1] = b - 1, a - 1
+    partner = partners(pairs)
     v = np.array([sounds.timbre(n) for n in names])
     sim = v @ v.T
     for i in sorted(partner):
@@ -387,38 +556,90 @@ def relation_instrument(report, file, sounds, names, pairs, score):
         na, nb = names[a - 1], names[b - 1]
         if agreement(sounds.pitch(na), sounds.pitch(nb)) > 0.6:
             report.fail(file, f"{na} and {nb} play the same phrase")
+    different_first_notes(report, file, sounds, names, pairs)
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness", "register"))
 
 
 def relation_percussion(report, file, sounds, names, pairs, score):
     nearest_partner(report, file, sounds, names, pairs)
+    worst = attacks(report, file, sounds, names)
+    grids, step = patterns(report, file, sounds, names)
+    if step is None:
+        return
+    accents(report, file, sounds, names, step, 4)
+    least = None
     for a, b in pairs:
         na, nb = names[a - 1], names[b - 1]
-        if onset_match(sounds.onsets(na), sounds.onsets(nb)) >= 0.9:
-            report.fail(file, f"{na} and {nb} play the same pattern")
+        d = pattern_difference(grids[na], grids[nb])
+        least = d if least is None else min(least, d)
+        if d < MIN_PATTERN_DIFFERENCE:
+            report.fail(file, f"{na} and {nb} play the same pattern (differ in {d} onsets)")
+    print(f"{file}: one grid of {1000 * step:.1f} ms ({15 / step:.1f} beats per minute), "
+          f"slowest attack {1000 * worst:.0f} ms, partners differ in at least {least} onsets")
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness"))
+
+
+def tempo_clash(t1, t2):
+    """True when two tempos lie within 7 % of each other or of the other's
+    half or double (a piece heard in half time)."""
+    lo, hi = sorted((t1, t2))
+    return hi / lo < TEMPO_MIN_RATIO or max(hi, 2 * lo) / min(hi, 2 * lo) < TEMPO_MIN_RATIO \
+        or max(2 * hi, lo) / min(2 * hi, lo) < TEMPO_MIN_RATIO
+
+
+def metre(sounds, name, period):
+    """Beats from one accented beat to the next (bass and a louder note), or
+    None when the sound holds only one accent."""
+    x = sounds.samples(name)
+    start = sounds.hits(name)[0]
+    count = int((len(x) / audio.RATE - start - 0.1) / period) + 1
+    times = start + period * np.arange(count)
+    levels = audio.hit_levels(x, times, window_s=min(0.1, period / 2))
+    loud = np.nonzero(levels > np.median(levels) + 3.0)[0] if count > 1 else []
+    if len(loud) < 2:
+        loud = np.nonzero(levels > levels.max() - 3.0)[0]
+    return int(loud[1] - loud[0]) if len(loud) >= 2 else None
 
 
 def relation_tempo(report, file, sounds, names, pairs, score):
     measured = []
     for a, b in pairs:
-        bpm = {}
+        bpm, metres = {}, {}
         for n in (names[a - 1], names[b - 1]):
-            period = audio.beat_period(sounds.onsets(n))
+            period = audio.tempo_period(sounds.samples(n), sounds.onsets(n))
             bpm[n] = 60 / period if period else 0.0
             want = intent(score, n, "bpm")
             if want and abs(bpm[n] / want - 1) > TEMPO_TOLERANCE:
-                report.fail(n, f"beats at {bpm[n]:.1f} per minute, the score has {want}")
+                report.fail(n, f"beats at {bpm[n]:.1f} per minute, the score has {want:.1f}")
+            metres[n] = metre(sounds, n, period) if period else None
         (na, ta), (nb, tb) = bpm.items()
         if not ta or not tb or abs(ta / tb - 1) > TEMPO_TOLERANCE:
             report.fail(file, f"{na} at {ta:.1f} and {nb} at {tb:.1f} beats per minute "
                         "differ by more than 3 %")
-        if same_program(score, na, nb) or intent(score, na, "metre") == intent(score, nb, "metre"):
-            report.fail(file, f"{na} and {nb} must differ in instrument and metre")
-        measured.append((ta, na))
-    measured.sort()
-    for (t1, n1), (t2, n2) in zip(measured, measured[1:]):
-        if t1 and t2 / t1 - 1 < TEMPO_MIN_STEP:
-            report.fail(file, f"{n1} ({t1:.0f}) and {n2} ({t2:.0f}) are less than "
-                        f"{TEMPO_MIN_STEP:.0%} apart")
+        if metres[na] == metres[nb]:
+            report.fail(file, f"{na} and {nb} have the same metre ({metres[na]} beats)")
+        if same_program(score, na, nb) or sounds.timbre(na) @ sounds.timbre(nb) > 0.98:
+            report.fail(file, f"{na} and {nb} must differ in instrument")
+        if agreement(sounds.pitch(na), sounds.pitch(nb)) > 0.5:
+            report.fail(file, f"{na} and {nb} play the same tune")
+        measured.append((np.sqrt(ta * tb) if ta and tb else 0.0, na))
+    closest = np.inf
+    for i, (t1, n1) in enumerate(measured):
+        for t2, n2 in measured[i + 1:]:
+            if t1 and t2:
+                lo, hi = sorted((t1, t2))
+                closest = min(closest, hi / lo, max(hi, 2 * lo) / min(hi, 2 * lo),
+                              max(2 * hi, lo) / min(2 * hi, lo))
+            if t1 and t2 and tempo_clash(t1, t2):
+                report.fail(file, f"{n1} ({t1:.1f}) and {n2} ({t2:.1f}) lie within 7 % of "
+                            "each other or of the other's half or double")
+    print(f"{file}: tempos {', '.join(f'{t:.2f}' for t, _ in sorted(measured))} per minute; "
+          f"closest two (or half, or double) {100 * (closest - 1):.2f} % apart")
+    different_first_notes(report, file, sounds, names, pairs)
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness", "register"))
+
+
+POSTER_INTERVALS = {0, 2, 4, 5, 7, 9, 11, 12}  # Prime to Oktave, above a major keynote
 
 
 def relation_interval(report, file, sounds, names, pairs, score, reversed_=False):
@@ -443,17 +664,28 @@ def relation_interval(report, file, sounds, names, pairs, score, reversed_=False
         (na, (a1, a2)), (nb, (b1, b2)) = notes.items()
         sa, sb = round(a2 - a1), round(b2 - b1)
         if reversed_:
-            if sa != -sb or sa <= 0 or abs(a1 - b2) > 0.4 or abs(a2 - b1) > 0.4:
-                report.fail(file, f"{nb} ({b1:.1f} to {b2:.1f}) does not play {na} "
-                            f"({a1:.1f} to {a2:.1f}) backwards")
+            if sa != -sb or sa <= 0:
+                report.fail(file, f"{nb} ({b1:.1f} to {b2:.1f}) does not play the interval "
+                            f"of {na} ({a1:.1f} to {a2:.1f}) going down")
+            shared = [k for k in (a1, a2) if min(abs(k - b1), abs(k - b2)) < 0.5]
+            if shared:
+                report.fail(file, f"{na} and {nb} share the note {shared[0]:.1f}; "
+                            "remembering a pitch would find the pair")
         else:
-            if sa != sb or sa <= 0:
+            if sa != sb or sa < 0:
                 report.fail(file, f"{na} ({sa:+d}) and {nb} ({sb:+d}) differ in interval")
             if abs(a1 - b1) < 0.5:
                 report.fail(file, f"{na} and {nb} start on the same note")
         seen.append(abs(sa))
+    print(f"{file}: intervals {sorted(seen)} semitones")
     if len(set(seen)) != len(seen):
         report.fail(file, f"intervals {seen} repeat; every pair needs its own")
+    if reversed_ and sorted(seen) != list(range(1, 13)):
+        report.fail(file, f"intervals {sorted(seen)}, expected minor second to octave")
+    if not reversed_ and set(seen) != POSTER_INTERVALS:
+        report.fail(file, f"intervals {sorted(seen)}, expected the poster's Prime to "
+                    f"Oktave {sorted(POSTER_INTERVALS)}")
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness", "register"))
 
 
 RELATIONS = {
@@ -466,6 +698,35 @@ RELATIONS = {
     "Intervalle Schwer.Set": lambda *a: relation_interval(*a, reversed_=True),
     "Schlag-Instrumente.Set": relation_percussion,
 }
+
+# Sets whose pool is the poster itself: every game deals the same eight pairs.
+SAME_EVERY_GAME = {"Intervalle Leicht.Set"}
+
+
+def chance_of_new_sounds(names, pairs, per_game=PAIRS_PER_GAME):
+    """Chance that a game deals another set of sounds than the game before:
+    the game draws `per_game` of the pairs at random, each choice alike."""
+    files = [frozenset((names[a - 1], names[b - 1])) for a, b in pairs]
+    n = len(files)
+    if n < per_game:
+        return 0.0
+    disjoint = sum(len(f) for f in files) == len(frozenset().union(*files))
+    if disjoint:  # other pairs, other sounds
+        return 1.0 - 1.0 / math.comb(n, per_game)
+    counts = {}
+    for combo in itertools.combinations(range(n), per_game):
+        key = frozenset().union(*(files[i] for i in combo))
+        counts[key] = counts.get(key, 0) + 1
+    total = math.comb(n, per_game)
+    return 1.0 - sum((c / total) ** 2 for c in counts.values())
+
+
+def check_variety(report, file, names, pairs):
+    chance = chance_of_new_sounds(names, pairs)
+    if file not in SAME_EVERY_GAME and chance <= MIN_VARIETY:
+        report.fail(file, f"the next game deals other sounds with a chance of {chance:.3f}, "
+                    f"more than {MIN_VARIETY} needed")
+    return chance
 
 
 # --- the score: what each sound is meant to be -----------------------------------
@@ -514,10 +775,17 @@ def run(assets, score_dir, only=None):
     if not only:
         total = check_archive(report, assets, named)
     levels = check_files(report, sounds, named)
-    check_loudness(report, levels)
     for file, names, pairs in todo:
+        chance = check_variety(report, file, names, pairs)
         if all(n in levels for n in names):
+            speaker = check_speaker_levels(report, file, sounds, names)
             RELATIONS[file](report, file, sounds, names, pairs, score)
+            print(f"{file}: {len(set(names))} sounds, {len(pairs)} pairs, next game other "
+                  f"sounds {chance:.4f}; loudness {min(levels[n] for n in names):.2f} .. "
+                  f"{max(levels[n] for n in names):.2f} LUFS, true peak at most "
+                  f"{max(audio.true_peak(sounds.samples(n)) for n in set(names)):.2f} dBTP, "
+                  f"after 300 Hz high-pass {min(speaker.values()):.1f} .. "
+                  f"{max(speaker.values()):.1f} LUFS")
         else:
             report.fail(file, "not every sound is usable; relations not checked")
     if levels:
