@@ -53,4 +53,4 @@ add_test(NAME install_deb
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/deb_test.sh ${CMAKE_BINARY_DIR}
                  ${TONVELLA_APP_ID} $<TARGET_FILE:xclose>)
 set_tests_properties(install_deb PROPERTIES TIMEOUT 120 RESOURCE_LOCK display
-                                            ENVIRONMENT "${TONVELLA_GAME_PROCESS_ENV}")
+                         ENVIRONMENT "${TONVELLA_GAME_PROCESS_ENV};TONVELLA_XSHOT=$<TARGET_FILE:xshot>")

@@ -36,19 +36,15 @@ else
 fi
 pid=$!
 find_window || fail "no window appeared"
-sleep 0.5
 
-
-open_menu
+open_menu || fail "the drawer did not open the menu"
 press F1
-press Escape
-press Escape
+press_to_close Escape Escape || fail "Escape did not close the menu"
 kill -0 "$pid" 2>/dev/null || fail "the game ended in the menu"
 # Escape in the game ends it; the menu is not opened again, so each asset is read as often as
 # in a short game.
 press Escape
-for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "Escape did not end the game"
+wait_end || fail "Escape did not end the game"
 wait "$pid"
 status=$?
 pid=0

@@ -5,30 +5,32 @@ sound dies away after the release."""
 
 import os
 import sys
-import time
 
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import RATE, Failure, Game, card_pixel  # noqa: E402
+from harness import DEADLINE, RATE, Failure, Game, card_pixel  # noqa: E402
 
 
 def body(game):
     game.start()
-    time.sleep(1)
-    if game.audio_frames() < RATE // 2:
-        raise Failure("the sound output is not running: %d frames after 1 s" % game.audio_frames())
+    game.wait_until(lambda: game.audio_frames() >= RATE // 2, DEADLINE,
+                    "the sound output is not running")
     if game.onset(0) is not None:
         raise Failure("sound before any card was pressed")
     game.screenshot("start")
 
     before = game.audio_frames()
-    game.click(*card_pixel(5), hold=0.6)
+    heard = {}
+
+    def half_a_second_heard():
+        # Half a second from the onset, all at full volume while the button is held.
+        heard["onset"] = game.onset(before)
+        return heard["onset"] is not None and game.audio_frames() >= heard["onset"] + RATE // 2
+
+    game.hold(*card_pixel(5), half_a_second_heard, "the pressed card played no sound")
     game.screenshot("pressed")
-    game.wait_until(lambda: game.onset(before) is not None, 2, "the pressed card played no sound")
-    onset = game.onset(before)
-    # Half a second from the onset, all at full volume while the button was held.
-    game.wait_until(lambda: game.audio_frames() >= onset + RATE // 2, 3, "the output stalled")
+    onset = heard["onset"]
     sound = game.audio(onset, RATE // 2).astype(np.float64)
     rms = float(np.sqrt(np.mean(sound ** 2)))
     loud_blocks = sum(1 for block in np.array_split(np.abs(sound).max(axis=1), 50)
@@ -42,7 +44,8 @@ def body(game):
 
     jiggler = game.jiggle(8)
     try:
-        game.wait_until(lambda: game.silent_for(0.2), 8, "the sound did not end after the release")
+        game.wait_until(lambda: game.silent_for(0.2), DEADLINE,
+                        "the sound did not end after the release")
     finally:
         jiggler.kill()
         jiggler.wait()

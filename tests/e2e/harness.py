@@ -33,21 +33,98 @@ def card_pixel(i):
 REST_PIXEL = (110, 720)
 
 
+# How long a test waits for a state before it gives up: generous, so that a busy machine only
+# makes the tests slower, never failing.
+DEADLINE = 60
+
+
 class Failure(Exception):
     pass
 
 
-class Game:
+def changed(a, b):
+    """Share of pixels that differ clearly between two screenshots of one region."""
+    return float((np.abs(a.astype(np.int16) - b.astype(np.int16)).max(axis=2) > 40).mean())
+
+
+class Screen:
+    """The game's window as screenshots, and waits for what they show."""
+
+    def __init__(self, xshot, window, work):
+        self.xshot, self.window, self.work = xshot, window, work
+        self.shots = []
+
+    def wait_still(self, rect=None, label="still"):
+        """Waits until the picture stops changing (three equal screenshots 0.2 s apart), which is
+        when the camera has arrived and nothing moves; returns that picture."""
+        seen = {"last": None, "equal": 0}
+
+        def still():
+            now = self.pixels(label + "?", rect)
+            if seen["last"] is not None and np.array_equal(now, seen["last"]):
+                seen["equal"] += 1
+            else:
+                seen["equal"] = 0
+            seen["last"] = now
+            return seen["equal"] >= 2
+
+        self.wait_until(still, DEADLINE, "the picture never came to rest", step=0.2)
+        return seen["last"]
+
+    def wait_changed(self, before, rect, message, share=0.02, label="changed"):
+        """Waits until the region differs clearly from `before`; returns the new picture."""
+        result = {}
+
+        def differs():
+            result["now"] = self.pixels(label + "?", rect)
+            return changed(result["now"], before) > share
+
+        self.wait_until(differs, DEADLINE, message, step=0.1)
+        return result["now"]
+
+    @staticmethod
+    def wait_until(condition, seconds, message, step=0.05):
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            if condition():
+                return
+            time.sleep(step)
+        raise Failure(message)
+
+    def screenshot(self, label, rect=None):
+        """A label ending in "?" is a probe taken again and again while waiting: only its
+        latest picture is kept."""
+        probe = label.endswith("?")
+        name = "probe-%s.png" % label[:-1] if probe else "%02d-%s.png" % (len(self.shots), label)
+        path = os.path.join(self.work, name)
+        args = [self.xshot, self.window, path] + ([str(v) for v in rect] if rect else [])
+        subprocess.run(args, check=True)
+        if path not in self.shots:
+            self.shots.append(path)
+        return path
+
+    def pixels(self, label, rect=None):
+        from PIL import Image
+        with Image.open(self.screenshot(label, rect)) as image:
+            return np.asarray(image.convert("RGB"), dtype=np.int16)
+
+    def wait_first_picture(self):
+        """Waits until the window shows more than a blank: the game draws its first frame as it
+        enters its loop."""
+        self.wait_until(lambda: len(np.unique(self.pixels("first?")[::8, ::8].reshape(-1, 3),
+                                              axis=0)) > 100,
+                        DEADLINE, "the window never showed the game")
+
+
+class Game(Screen):
     def __init__(self, name):
         if len(sys.argv) != 5:
             sys.exit("usage: %s GAME XCLOSE XSHOT ARTIFACTS_DIR" % sys.argv[0])
         self.name = name
-        self.exe, self.xclose, self.xshot, artifacts = sys.argv[1:5]
+        self.exe, self.xclose, xshot, artifacts = sys.argv[1:5]
+        super().__init__(xshot, None, tempfile.mkdtemp(prefix="tonvella-e2e-"))
         self.artifacts = os.path.join(artifacts, name)
-        self.work = tempfile.mkdtemp(prefix="tonvella-e2e-")
-        self.shots = []
         self.process = None
-        self.window = None
         self.audio_path = os.path.join(self.work, "audio.raw")
         self.opened_log = os.path.join(self.work, "opened.log")
         self.temp_dir = os.path.join(self.work, "tmp")
@@ -70,17 +147,20 @@ class Game:
     # ---- life cycle ----
 
     def start(self):
+        """Starts the game and returns once it shows its first picture, that is once it runs its
+        loop, and its sound device is running."""
         self.out = open(os.path.join(self.work, "out"), "wb")
         self.err = open(os.path.join(self.work, "err"), "wb")
         self.process = subprocess.Popen([self.exe], stdout=self.out, stderr=self.err, env=self.env)
         found = subprocess.run(
-            ["timeout", "30", "xdotool", "search", "--sync", "--onlyvisible", "--pid",
+            ["timeout", "60", "xdotool", "search", "--sync", "--onlyvisible", "--pid",
              str(self.process.pid)], capture_output=True, text=True)
         ids = found.stdout.split()
         if not ids:
             raise Failure("no window appeared")
         self.window = ids[0]
-        self.wait_until(lambda: self.audio_frames() > 0, 10, "the sound device never started")
+        self.wait_until(lambda: self.audio_frames() > 0, DEADLINE, "the sound device never started")
+        self.wait_first_picture()
 
     def quit_with_escape(self):
         """Escape ends the game, with status 0."""
@@ -89,7 +169,7 @@ class Game:
         if status != 0:
             raise Failure("Escape ended the game with status %d" % status)
 
-    def wait_exit(self, seconds=10):
+    def wait_exit(self, seconds=DEADLINE):
         try:
             status = self.process.wait(timeout=seconds)
         except subprocess.TimeoutExpired:
@@ -157,15 +237,6 @@ class Game:
         with open(self.opened_log) as f:
             return f.read().splitlines()
 
-    @staticmethod
-    def wait_until(condition, seconds, message, step=0.05):
-        end = time.monotonic() + seconds
-        while time.monotonic() < end:
-            if condition():
-                return
-            time.sleep(step)
-        raise Failure(message)
-
     # ---- input ----
 
     def xdo(self, *args):
@@ -174,16 +245,28 @@ class Game:
     def move(self, x, y):
         self.xdo("mousemove", "--window", self.window, x, y)
 
-    def click(self, x, y, hold=0.25):
+    def click(self, x, y):
+        """A click as quick as xdotool makes it: the game counts it however short it is."""
         self.move(x, y)
-        time.sleep(0.05)
+        self.xdo("click", 1)
+
+    def hold(self, x, y, until, message):
+        """Holds the button down over (x, y) until `until()` is true (a sound heard, a picture
+        changed), then lets go: the press lasts as long as the test needs, however slowly the
+        game reacts."""
+        self.move(x, y)
         self.xdo("mousedown", 1)
-        time.sleep(hold)
-        self.xdo("mouseup", 1)
+        try:
+            self.wait_until(until, DEADLINE, message, step=0.02)
+        finally:
+            self.xdo("mouseup", 1)
 
     def keys(self, *names):
         subprocess.run(["xdotool", "windowfocus", "--sync", self.window], capture_output=True)
         self.xdo("key", "--delay", 80, *names)
+
+    def alive(self):
+        return self.process is not None and self.process.poll() is None
 
     def jiggle(self, seconds):
         """Moves the mouse to and fro beside the table so that the loop steps every 10 ms."""
@@ -195,18 +278,6 @@ class Game:
         return subprocess.Popen(["xdotool"] + [str(m) for m in moves])
 
     # ---- screen ----
-
-    def screenshot(self, label, rect=None):
-        path = os.path.join(self.work, "%02d-%s.png" % (len(self.shots), label))
-        args = [self.xshot, self.window, path] + ([str(v) for v in rect] if rect else [])
-        subprocess.run(args, check=True)
-        self.shots.append(path)
-        return path
-
-    def pixels(self, label, rect=None):
-        from PIL import Image
-        with Image.open(self.screenshot(label, rect)) as image:
-            return np.asarray(image.convert("RGB"), dtype=np.int16)
 
     # ---- sound ----
 

@@ -4,6 +4,7 @@
 set -u
 GAME="$1"
 XCLOSE="$2"
+export TONVELLA_XSHOT="$3"
 WORK="$(mktemp -d)"
 game_pid=0
 trap '[ "$game_pid" -gt 0 ] && kill "$game_pid" 2>/dev/null; rm -rf "$WORK"' EXIT
@@ -18,14 +19,17 @@ fail() {
 start_game() {
     "$GAME" >"$WORK/out" 2>"$WORK/err" &
     game_pid=$!
-    window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n 1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$game_pid" 2>/dev/null | head -n 1)
     [ -n "$window" ] || fail "no window appeared"
+    # The first picture comes as the game enters its loop.
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/screen.py" "$window" first ||
+        fail "the game never showed its first picture"
 }
 
-# Waits for the game to end; sets status to its exit status.
+# Waits up to a minute for the game to end; sets status to its exit status.
 wait_game() {
     local i
-    for i in $(seq 1 100); do
+    for i in $(seq 1 600); do
         kill -0 "$game_pid" 2>/dev/null || break
         sleep 0.1
     done

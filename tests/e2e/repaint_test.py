@@ -6,18 +6,16 @@ picture as it was, not the other window's pixels."""
 import os
 import subprocess
 import sys
-import time
 
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Game  # noqa: E402
+from harness import DEADLINE, Game  # noqa: E402
 
 
 def body(game):
     game.start()
-    time.sleep(4)  # the opening camera travel is over: the game is idle
-    before = game.pixels("idle")
+    before = game.wait_still(label="idle")  # the opening camera travel is over: the game is idle
     shell = subprocess.run(["xdotool", "getwindowgeometry", "--shell", game.window],
                            capture_output=True, text=True, check=True).stdout
     geometry = dict(line.split("=") for line in shell.split())
@@ -28,7 +26,7 @@ def body(game):
     def restored():
         after = game.pixels("uncovered")
         return float(np.abs(after - before).mean()) < 2 and not np.all(after > 250)
-    game.wait_until(restored, 3, "the uncovered window was not painted again", step=0.2)
+    game.wait_until(restored, DEADLINE, "the uncovered window was not painted again", step=0.2)
 
     game.quit_with_escape()
 

@@ -11,7 +11,6 @@ case "$title" in
 "Quorvane Music Education Software: tonvella (V1.21)"*) ;;
 *) fail "unexpected title: $title" ;;
 esac
-sleep 0.5
 press_key Escape
 wait_game
 [ "$status" -eq 0 ] || fail "Escape ended the game with status $status"
@@ -21,7 +20,6 @@ grep -qx "vor REPEAT" "$WORK/out" || fail "no 'vor REPEAT' line"
 first_draw=$(grep -E '\[Connect\] [0-9]+$' "$WORK/out")
 
 start_game
-sleep 0.5
 "$XCLOSE" "$window"
 wait_game
 [ "$status" -eq 0 ] || fail "closing the window ended the game with status $status"

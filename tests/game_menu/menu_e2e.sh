@@ -27,22 +27,23 @@ export PATH="$work/bin:$PATH" TEMP="$work/tmp" SDL_AUDIODRIVER="${SDL_AUDIODRIVE
 "$game" >"$work/out" 2>"$work/err" &
 pid=$!
 find_window || fail "no window appeared"
-sleep 1
 
 wait_lines() {
     local i
-    for i in $(seq 1 100); do
+    for i in $(seq 1 600); do
         [ "$(wc -l <"$work/opened.log" 2>/dev/null || echo 0)" -ge "$1" ] && return 0
         sleep 0.1
     done
     fail "the opener was not called $1 times"
 }
 
-open_menu
+open_menu || fail "the drawer did not open the menu"
 name="$(basename "$game")"
 line=0
 for language in Deutsch English Czech; do
-    [ "$language" != Deutsch ] && press F7
+    if [ "$language" != Deutsch ]; then
+        press_and_see "$MENU_PAGE" F7 || fail "F7 did not change the menu's language"
+    fi
     press F1
     line=$((line + 1))
     wait_lines "$line"
@@ -53,15 +54,13 @@ for language in Deutsch English Czech; do
     [ "$address" = "$expected" ] || fail "opened $address, expected $expected"
 done
 
-press Escape
-press Escape
-sleep 1
+# The first Escape leaves the manual page, the second closes the book.
+press_to_close Escape Escape || fail "Escape did not close the menu"
 kill -0 "$pid" 2>/dev/null || fail "Escape in the menu ended the game"
 
-open_menu
+open_menu || fail "the drawer did not open the menu again"
 press F4
-for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && fail "F4 did not end the game"
+wait_end || fail "F4 did not end the game"
 wait "$pid"
 status=$?
 pid=0

@@ -63,16 +63,17 @@ exec_line="$(sed -n 's/^Exec=//p' "$entry" 2>/dev/null)"
 PATH="$work/root/usr/bin:$PATH" SDL_AUDIODRIVER=dummy TEMP="$work" \
     sh -c "exec $exec_line" >"$work/out" 2>&1 &
 pid=$!
-window="$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)"
+window="$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" 2>/dev/null | head -n 1)"
 if [ -z "$window" ]; then
     cat "$work/out"
     fail "the program of the package opened no window"
 else
     [ "$(readlink "/proc/$pid/exe")" = "$work/root/usr/bin/tonvella" ] ||
         fail "the entry started $(readlink "/proc/$pid/exe"), not the packaged program"
-    sleep 1
+    /usr/bin/python3 "$(dirname "$0")/../e2e/screen.py" "$window" first ||
+        fail "the program of the package never showed its first picture"
     "$xclose" "$window"
-    for _ in $(seq 100); do
+    for _ in $(seq 600); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
