@@ -49,8 +49,9 @@ add_test(NAME install_layout
                  ${TONVELLA_APP_ID})
 
 # The package: dependencies met here, and its program started from its menu entry.
+tonvella_display_command(display)
 add_test(NAME install_deb
-         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/deb_test.sh ${CMAKE_BINARY_DIR}
+         COMMAND ${display} bash ${CMAKE_SOURCE_DIR}/tests/install/deb_test.sh ${CMAKE_BINARY_DIR}
                  ${TONVELLA_APP_ID} $<TARGET_FILE:xclose>)
-set_tests_properties(install_deb PROPERTIES TIMEOUT 120 RESOURCE_LOCK display
-                         ENVIRONMENT "${TONVELLA_GAME_PROCESS_ENV};TONVELLA_XSHOT=$<TARGET_FILE:xshot>")
+set_tests_properties(install_deb PROPERTIES TIMEOUT 180
+                     ENVIRONMENT "${TONVELLA_GAME_PROCESS_ENV};TONVELLA_XSHOT=$<TARGET_FILE:xshot>")

@@ -18,11 +18,14 @@ MENU_PAGE="170 170 330 300"
 # A click on the settings drawer (top right of the window) slides it out and opens the menu;
 # returns once the book is on the screen, when the menu reads keys.
 open_menu() {
+    # The pointer waits over the drawer first, so that the click itself changes nothing but
+    # the menu's page; without its picture (a damaged archive) the menu is only its text.
+    xdotool mousemove --window "$win" 900 150
     screen still >/dev/null || return 1
     screen save "$work/before-menu.png" $MENU_PAGE
-    xdotool mousemove --window "$win" 900 150 click 1
-    # Once the book is drawn the menu reads keys.
-    screen replaced "$work/before-menu.png" $MENU_PAGE >/dev/null
+    xdotool click 1
+    # Once the page is drawn the menu reads keys.
+    screen changed "$work/before-menu.png" $MENU_PAGE >/dev/null
 }
 
 # Keys for the open menu, then waits until the region X Y W H shows their effect.
@@ -34,11 +37,11 @@ press_and_see() {
     screen changed "$work/before-key.png" $rect >/dev/null
 }
 
-# Keys that close the menu, then waits until its book has gone.
+# Keys that close the menu, then waits until its page has gone.
 press_to_close() {
     screen save "$work/before-key.png" $MENU_PAGE
     press "$@"
-    screen replaced "$work/before-key.png" $MENU_PAGE >/dev/null
+    screen changed "$work/before-key.png" $MENU_PAGE >/dev/null
 }
 
 press() {
