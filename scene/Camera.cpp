@@ -108,9 +108,14 @@ void TCamera::Update() {
 }
 
 void TCamera::ExtractFrustum() {
-    float p[16], m[16], c[16];
+    float p[16], m[16];
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    FrustumFromMatrices(p, m);
+}
+
+void TCamera::FrustumFromMatrices(const float p[16], const float m[16]) {
+    float c[16];
     for (int col = 0; col < 4; ++col)
         for (int row = 0; row < 4; ++row) {
             float sum = 0;

@@ -39,6 +39,9 @@ public:
     // The pass set-up: viewport, clearing, fog, projection, view matrix, frustum.
     void Update() override;
     void ExtractFrustum();
+    // The clip planes of a projection and a modelview matrix (column-major, as OpenGL keeps
+    // them): what ExtractFrustum reads back from the driver.
+    void FrustumFromMatrices(const float projection[16], const float modelview[16]);
     // How far the entity's bounding sphere reaches in front of the near plane; 0 when it lies
     // outside the frustum of the last set-up.
     float EntityInFrustum(TEntity& entity) const;

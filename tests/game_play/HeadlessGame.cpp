@@ -31,26 +31,7 @@ void TakeFrustumAsAFrameWould(TCamera& camera) {
     p[11] = -1;
     p[14] = float(-2 * f * n / (f - n));
     const TMatrix view = camera.mat.Inverse();
-    const float* m = &view.grid[0][0];
-    float c[16];
-    for (int col = 0; col < 4; ++col)
-        for (int row = 0; row < 4; ++row) {
-            float sum = 0;
-            for (int k = 0; k < 4; ++k)
-                sum += p[4 * k + row] * m[4 * col + k];
-            c[4 * col + row] = sum;
-        }
-    auto row = [&](int i, int k) { return c[4 * k + i]; };
-    const int sign[6] = {-1, 1, 1, -1, -1, 1};
-    const int axis[6] = {0, 0, 1, 1, 2, 2};
-    for (int plane = 0; plane < 6; ++plane) {
-        float* q = camera.frustum[plane];
-        for (int k = 0; k < 4; ++k)
-            q[k] = row(3, k) + float(sign[plane]) * row(axis[plane], k);
-        const float length = std::sqrt(q[0] * q[0] + q[1] * q[1] + q[2] * q[2]);
-        for (int k = 0; k < 4; ++k)
-            q[k] /= length;
-    }
+    camera.FrustumFromMatrices(p, &view.grid[0][0]);
 }
 
 void KeepFrustumCurrent() {
