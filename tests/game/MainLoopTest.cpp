@@ -226,14 +226,20 @@ TEST_F(MainLoopTest, PressInTheDrawerRegionOpensTheDrawerInsteadOfPicking) {
     EXPECT_EQ(DrawerCount, 0);
 }
 
-TEST_F(MainLoopTest, AClickBetweenTwoLogicStepsActsWhereTheButtonWentDown) {
-    // Down and up arrive together, as from a touch screen or a busy machine, and the pointer has
-    // already moved on: the press still counts, at the drawer, where it went down.
+// Down and up arrive together, as from a touch screen or a busy machine; then the loop runs
+// until the drawer starts to slide out (or 20 passes).
+static void ClickTheDrawerBetweenTwoSteps(bool then_move_away) {
     EmitEvent(EVENT_MOUSEDOWN, 1, 900, 100);
     EmitEvent(EVENT_MOUSEUP, 1, 900, 100);
-    EmitEvent(EVENT_MOUSEMOVE, 0, 100, 600);
+    if (then_move_away) EmitEvent(EVENT_MOUSEMOVE, 0, 100, 600);
     for (int i = 0; i < 20 && DrawerOpening == 0; ++i)
         MainLoopPass();
+}
+
+TEST_F(MainLoopTest, AClickBetweenTwoLogicStepsActsWhereTheButtonWentDown) {
+    // The pointer has already moved on: the press still counts, at the drawer, where it went
+    // down.
+    ClickTheDrawerBetweenTwoSteps(true);
     EXPECT_EQ(DrawerOpening, 1);
     EXPECT_EQ(PressPending, 0);
 }
@@ -245,10 +251,7 @@ TEST_F(MainLoopTest, TheDrawerComesBackExactlyToItsPlaceAfterEveryVisit) {
     for (int visit = 1; visit <= 3; ++visit) {
         SCOPED_TRACE(visit);
         EmitEvent(EVENT_MOUSEMOVE, 0, 900, 100);
-        EmitEvent(EVENT_MOUSEDOWN, 1, 900, 100);
-        EmitEvent(EVENT_MOUSEUP, 1, 900, 100);
-        for (int i = 0; i < 20 && DrawerOpening == 0; ++i)
-            MainLoopPass();
+        ClickTheDrawerBetweenTwoSteps(false);
         ASSERT_EQ(DrawerOpening, 1);
         bool slid_out = false;
         for (int i = 0; i < 100 && DrawerOpening == 1; ++i) {
