@@ -38,10 +38,13 @@ class Player:
         self.presses = 0
 
     def wait_silence(self):
-        """Lets the last sound fade out (the loop fades it per logic step, so keep it busy)."""
+        """Lets the last sound fade out (the loop fades it per logic step, so keep it busy).
+        Half a second of silence is longer than any quiet passage inside a card's sound (at most
+        0.3 s), so a faint tail still playing is not taken for silence; its fade-out at the next
+        press would otherwise mix into that card's fingerprint."""
         jiggler = self.game.jiggle(DEADLINE)
         try:
-            self.game.wait_until(lambda: self.game.silent_for(0.1), DEADLINE,
+            self.game.wait_until(lambda: self.game.silent_for(0.5), DEADLINE,
                                  "the sound did not fade out after the release")
         finally:
             jiggler.kill()
