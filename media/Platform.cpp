@@ -29,11 +29,22 @@ public:
         return origin + int(duration_cast<milliseconds>(steady_clock::now() - start).count());
     }
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    void WaitForInput(int ms, TInputCheck arrived) override;
 };
 
 TSystemClock system_clock;
 TClock* current_clock = &system_clock;
 TSystemWait system_wait = nullptr;
+
+// Real time waits in the window system's wait, which input ends at once (or sleeps when there is
+// no window).
+void TSystemClock::WaitForInput(int ms, TInputCheck arrived) {
+    if (arrived && arrived()) return;
+    if (system_wait)
+        system_wait(ms);
+    else
+        Sleep(ms);
+}
 
 } // namespace
 
@@ -54,11 +65,10 @@ void InstallSystemWait(TSystemWait wait) {
 }
 
 void TClock::WaitForInput(int ms, TInputCheck arrived) {
-    if (arrived && arrived()) return;
-    if (system_wait)
-        system_wait(ms);
-    else
-        Sleep(ms);
+    for (int i = 0; i < ms; ++i) {
+        if (arrived && arrived()) return;
+        Sleep(1);
+    }
 }
 
 void ExitProgram() {

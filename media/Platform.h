@@ -40,7 +40,8 @@ public:
     virtual ~TClock() = default;
     virtual int Now() = 0;
     virtual void Sleep(int ms) = 0;
-    // Real time waits in the window system's wait (or sleeps when there is none).
+    // Waits up to ms for input. A clock of a test's own sleeps a millisecond at a time, so that
+    // its time goes on while the loop waits; the system clock waits in the window system's wait.
     virtual void WaitForInput(int ms, TInputCheck arrived);
 };
 
