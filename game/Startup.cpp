@@ -5,6 +5,7 @@
 #include "GameState.h"
 #include "MainLoop.h"
 #include "Notes.h"
+#include "Opponent.h"
 #include "Random.h"
 #include "Room.h"
 #include "Translator/Translation.h"
@@ -73,6 +74,7 @@ void RunGame() {
     InitStreamProtocols();
     CreateTranslationCaches();
     Version = u"1.21";
+    Opponent = kHuman; // every start, also a second one in the same process, plays two people
     SeedRandom(Milliseconds());
     AssetBase = u"ZIP::Incbin::tt.zip//";
     FillLanguageTable();

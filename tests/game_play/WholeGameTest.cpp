@@ -2,6 +2,8 @@
 // remembers which card played which sound. Time is simulated: the loop's sleeps advance it.
 #include "game/GameState.h"
 #include "game/MainLoop.h"
+#include "game/Menu.h"
+#include "game/Opponent.h"
 #include "game/Rules.h"
 #include "game/Startup.h"
 #include "media/Events.h"
@@ -12,6 +14,7 @@
 #include <array>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace tonvella;
 
@@ -35,7 +38,19 @@ public:
 
     // instant: every press and its release reach the game together, as a tap on a touch screen
     // or a click on a busy machine does.
-    explicit TPlayer(bool instant = false) : instant(instant) { heard.fill(-1); }
+    // opponent: F10 opens the menu first and F8 is pressed that many times, so that player 2 is
+    // the computer of that level; the player then plays only its own turns.
+    explicit TPlayer(bool instant = false, int opponent = 0) : instant(instant) {
+        heard.fill(-1);
+        for (int i = 0; i < opponent; ++i)
+            menu_keys.push_back(119); // F8
+        if (opponent > 0) {
+            menu_keys.push_back(27); // from the opponent page back to the list
+            menu_keys.push_back(27); // and back to the game
+            phase = Phase::Menu;
+        }
+    }
+    int computer_cards = 0;
 
     int Now() override {
         if (now != last_tick) {
@@ -44,11 +59,38 @@ public:
         }
         return now;
     }
-    void Sleep(int ms) override { now += ms; }
+    // The player also acts while the program sleeps: the menu sleeps while it waits for a key
+    // to be released.
+    void Sleep(int ms) override {
+        now += ms;
+        if (MenuRunning()) Now();
+    }
+    // An idle loop waits for input: simulated time runs on until the player acts, as it would
+    // with a person; the window system's real wait would leave it standing still.
+    void WaitForInput(int ms, TInputCheck arrived) override {
+        for (int i = 0; i < ms; ++i) {
+            Sleep(1);
+            Now();
+            if (arrived && arrived()) return;
+        }
+    }
 
 private:
     bool instant;
-    enum class Phase { Wait, Press, Hold, Settle, Done };
+    enum class Phase { Menu, Wait, Press, Hold, Settle, Done };
+    std::vector<int> menu_keys;
+    int key_down = 0;
+    int lifted_seen = -1;
+    // What a person at the table hears: every card played, by either player.
+    void Listen() {
+        if (LiftState != 0 && SelectedCard >= 0) {
+            if (SelectedCard != lifted_seen && ComputersTurn()) ++computer_cards;
+            heard[SelectedCard] = CardSound[SelectedCard];
+            lifted_seen = SelectedCard;
+        } else if (LiftState == 0) {
+            lifted_seen = -1;
+        }
+    }
     Phase phase = Phase::Wait;
     int until = 500;
     int target = -1;
@@ -75,9 +117,40 @@ private:
         return partner >= 0 ? partner : Unheard(FirstCard);
     }
     void Tick() {
+        Listen();
         if (now < until) return;
         switch (phase) {
+        case Phase::Menu:
+            until = now + 30;
+            if (key_down) {
+                EmitEvent(EVENT_KEYUP, key_down, 0, 0);
+                key_down = 0;
+            } else if (!MenuRunning()) {
+                if (menu_keys.empty()) {
+                    phase = Phase::Wait;
+                    until = now + 200;
+                } else if (LoopStats().logic_steps > 0) {
+                    EmitEvent(EVENT_KEYDOWN, 121, 0, 0); // F10: the drawer opens
+                    key_down = 121;
+                    until = now + 500;
+                }
+            } else if (!menu_keys.empty()) {
+                key_down = menu_keys.front();
+                menu_keys.erase(menu_keys.begin());
+                EmitEvent(EVENT_KEYDOWN, key_down, 0, 0);
+            }
+            break;
         case Phase::Wait:
+            if (ComputersTurn()) {
+                // Its turn: watch and listen, with a restless mouse that it does not notice.
+                EmitEvent(EVENT_MOUSEMOVE, 0, 110 + (++jiggle % 2), 720);
+                until = now + 10;
+                return;
+            }
+            if (Scores[0] + Scores[1] == 16) { // the computer found the last pair
+                phase = Phase::Settle;
+                return;
+            }
             target = Choose();
             if (target < 0) return;
             EmitEvent(EVENT_MOUSEMOVE, 0, CardPixelX(target), CardPixelY(target));
@@ -100,7 +173,10 @@ private:
         case Phase::Settle:
             // Small movements keep the loop busy, so that fades run at the full step rate.
             EmitEvent(EVENT_MOUSEMOVE, 0, CardPixelX(target) + (++jiggle % 2), CardPixelY(target));
-            if (MatchedCard != -1 || WrongCard != -1 || LiftState != 0) return;
+            if (MatchedCard != -1 || WrongCard != -1 || LiftState != 0 || ComputersTurn()) {
+                if (ComputersTurn()) phase = Phase::Wait;
+                return;
+            }
             if (Scores[0] + Scores[1] == 16) {
                 bool grey = false;
                 final_message = StatusMessage(false, &grey);
@@ -121,9 +197,9 @@ private:
     }
 };
 
-void PlayWholeGame(bool instant_clicks) {
+void PlayWholeGame(bool instant_clicks, int opponent = 0) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    TPlayer player(instant_clicks);
+    TPlayer player(instant_clicks, opponent);
     InstallClock(&player);
     testing::internal::CaptureStdout();
     int status = RunProgram();
@@ -132,8 +208,14 @@ void PlayWholeGame(bool instant_clicks) {
     ASSERT_EQ(status, 0);
     EXPECT_EQ(Scores[0] + Scores[1], 16);
     EXPECT_EQ(Scores[0] % 2, 0);
-    // A player who remembers needs at most two presses per card and one per pair.
-    EXPECT_LE(player.presses, 48);
+    if (opponent == 0) {
+        // A player who remembers needs at most two presses per card and one per pair.
+        EXPECT_LE(player.presses, 48);
+    } else {
+        EXPECT_EQ(Opponent, opponent);
+        EXPECT_GT(player.computer_cards, 0) << "the computer never played";
+        EXPECT_NE(out.find("Computer: "), std::string::npos);
+    }
     std::string message = ToUtf8(player.final_message);
     if (Scores[0] > Scores[1])
         EXPECT_EQ(message, "<--- Sieger Spieler 1!");
@@ -153,4 +235,17 @@ TEST(WholeGame, TwoPlayersPlayUntilAllPairsAreFound) {
 
 TEST(WholeGame, EveryClickCountsEvenWhenItEndsBeforeTheGameLooks) {
     PlayWholeGame(true);
+}
+
+// Chosen in the menu with F10 and F8, one test per level.
+TEST(WholeGame, AgainstTheEasyComputer) {
+    PlayWholeGame(false, kComputerEasy);
+}
+
+TEST(WholeGame, AgainstTheMediumComputer) {
+    PlayWholeGame(false, kComputerMedium);
+}
+
+TEST(WholeGame, AgainstTheHardComputer) {
+    PlayWholeGame(false, kComputerHard);
 }

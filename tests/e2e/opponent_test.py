@@ -1,0 +1,239 @@
+#!/usr/bin/python3
+"""A whole game against the computer ("Computer leicht", chosen with F10 and F8 from the
+keyboard) in the real game: player 1 is a script that clicks cards and remembers what it heard,
+the computer's own cards and the script's. Every card the computer reaches for (its
+diagnostic line "Computer: N") must be heard in the sound output, and the game ends with a
+winner message."""
+
+import os
+import sys
+
+import numpy as np
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from harness import RATE, Failure, Game, card_pixel  # noqa: E402
+import hud  # noqa: E402
+
+WAIT = 60  # seconds a state may take on a busy machine
+PRINT = 4096  # frames compared
+BLOCK = RATE // 100
+ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
+WINNERS = ["<--- Sieger Spieler 1!", "    Sieger Spieler 2! --->", "beide sind Sieger!"]
+OTHERS = ["nochmal!", "leider nicht richtig", "neuer Spieler", "Gewonnen", "leider falsch",
+          "jetzt 2.Karte finden"]
+
+
+def mono(frames):
+    return frames.astype(np.float64).mean(axis=1)
+
+
+def loud_start(game, first):
+    """Where a sound starts from frame `first` on: the first 10 ms after which the next 50 ms
+    are far louder than the 20 ms before. A sound fading out before it only gets quieter, and
+    it is stopped when the next card sounds."""
+    data = np.abs(mono(game.audio(max(0, first - 2 * BLOCK))))
+    blocks = data[:len(data) // BLOCK * BLOCK].reshape(-1, BLOCK).max(axis=1)
+    for i in range(2, len(blocks) - 5):
+        after = blocks[i:i + 5].max()
+        if blocks[i] > 0 and after >= 1000 and after > 4 * blocks[i - 2:i].max():
+            return max(0, first - 2 * BLOCK) + i * BLOCK
+    return None
+
+
+def alike(a, b):
+    """How alike two cards sound: the normalised correlation of b's print with a's sound at the
+    best alignment within 0.1 s, so that where a start was found matters little."""
+    seg, p = a[1], b[0]
+    num = np.correlate(seg, p, "valid")
+    energy = np.concatenate(([0.0], np.cumsum(seg * seg)))
+    local = energy[len(p):] - energy[:-len(p)]
+    d = np.sqrt(np.maximum(local[:len(num)], 1e-9) * float((p * p).sum()))
+    return float((num / d).max())
+
+
+class Player:
+    def __init__(self, game):
+        self.game = game
+        self.prints = {}  # card -> print of its sound
+        self.gone = set()
+        self.scores = [0, 0]
+        self.computer_cards = 0
+        self.lines_seen = 0
+        self.search_from = 0  # sound after this frame is the next card's
+
+    def computer_lines(self):
+        return [l for l in self.game.stdout_lines() if l.startswith("Computer: ")]
+
+    def listen(self, card, start):
+        """Waits until the card's sound is in the output from frame `start` on; keeps its print."""
+        found = {}
+
+        def heard():
+            found["at"] = loud_start(self.game, start)
+            return found["at"] is not None and \
+                self.game.audio_frames() >= found["at"] + RATE // 20 + PRINT
+
+        self.game.wait_until(heard, WAIT, "card %d was not heard" % card, step=0.02)
+        self.game.wait_until(lambda: self.game.audio_frames() >= found["at"] + RATE // 4 + PRINT,
+                             WAIT, "the sound output stopped")
+        at = found["at"] + RATE // 20  # past its first moments
+        # Its print, and the sound around it to look for another card's print in.
+        self.prints[card] = (mono(self.game.audio(at, PRINT)),
+                             mono(self.game.audio(at - RATE // 10, PRINT + RATE // 5)))
+        print("  card %d sounds at %.2f s (searched from %.2f s)" % (card, found["at"] / RATE,
+                                                                   start / RATE))
+        return found["at"]
+
+    def partner(self, card):
+        for other, sound in self.prints.items():
+            if other != card and other not in self.gone and \
+                    alike(sound, self.prints[card]) > 0.97:
+                return other
+        return None
+
+    def press(self, card):
+        before = self.game.audio_frames()
+        self.game.move(*card_pixel(card))
+        self.game.xdo("mousedown", 1)
+        try:
+            self.listen(card, before)
+        finally:
+            self.game.xdo("mouseup", 1)
+        self.wait_silence()
+
+    def wait_silence(self):
+        jiggler = self.game.jiggle(WAIT)
+        try:
+            self.game.wait_until(lambda: self.game.silent_for(0.1), WAIT, "no silence",
+                                 step=0.05)
+        finally:
+            jiggler.kill()
+            jiggler.wait()
+        self.search_from = self.game.audio_frames()
+
+    def wait_status(self, text):
+        font = os.path.join(ASSETS, "Comic.ttf")
+        jiggler = self.game.jiggle(WAIT)
+        try:
+            self.game.wait_until(
+                lambda: hud.best_match(self.game.pixels("status?", hud.STATUS_RECT), font,
+                                       WINNERS + OTHERS)[0] == text,
+                WAIT, "the strip never showed %r" % text, step=0.2)
+        finally:
+            jiggler.kill()
+            jiggler.wait()
+
+    def unheard(self, *besides):
+        for card in range(16):
+            if card not in self.prints and card not in self.gone and card not in besides:
+                return card
+        for card in range(16):
+            if card not in self.gone and card not in besides:
+                return card
+        return None
+
+    def my_turn(self):
+        """Player 1's turn; true when it found a pair (and plays on)."""
+        first = next((c for c in sorted(self.prints)
+                      if c not in self.gone and self.partner(c) is not None), None)
+        if first is None:
+            first = self.unheard()
+        self.press(first)
+        second = self.partner(first)
+        if second is None:
+            second = self.unheard(first)
+        self.press(second)
+        if self.partner(first) == second:
+            self.gone |= {first, second}
+            self.scores[0] += 2
+            print("player 1: pair %d + %d" % (first, second))
+            # A press while the pair still fades would count as a wrong card: wait until the
+            # strip says that the finder plays on (a short sound can be over before that).
+            if len(self.gone) < 16:
+                self.wait_status("nochmal!")
+            return True
+        print("player 1: %d and %d are no pair" % (first, second))
+        return False
+
+    def computers_turn(self):
+        """Follows the computer until its turn ends: every card it reaches for is heard."""
+        while len(self.gone) < 16:
+            cards = []
+            for _ in range(2):
+                def reached():
+                    return len(self.computer_lines()) > self.lines_seen
+
+                try:
+                    self.game.wait_until(reached, WAIT, "the computer never reached for a card",
+                                         step=0.02)
+                except Failure:
+                    self.game.screenshot("computer-waits")
+                    raise
+                line = self.computer_lines()[self.lines_seen]
+                self.lines_seen += 1
+                card = int(line.split(":")[1])
+                onset = self.listen(card, self.search_from)
+                # Its next card comes at the earliest 1.5 s held + 0.3 s thinking + 0.5 s
+                # travelling later; by 2 s the sound of this one has faded to a small part.
+                self.search_from = onset + 2 * RATE
+                self.computer_cards += 1
+                cards.append(card)
+                print("computer: card %d heard" % card)
+            a, b = cards
+            if alike(self.prints[a], self.prints[b]) > 0.97:
+                self.gone |= {a, b}
+                self.scores[1] += 2
+                print("computer: pair %d + %d" % (a, b))
+                continue
+            break
+        self.wait_silence()  # its second card is down again: the turn has passed
+
+
+def body(game):
+    game.start()
+    lines = lambda: len(game.stdout_lines())  # noqa: E731
+    game.keys("F10")
+    game.wait_until(lambda: any(l == "richtiges zip zu dir" for l in game.stdout_lines()), WAIT,
+                    "F10 did not open the menu")
+    dealt = lines()
+    game.keys("F8")
+    game.wait_until(lambda: lines() > dealt, WAIT, "F8 did not deal a new game")
+    game.screenshot("opponent-page")
+    book = game.pixels("book", (170, 380, 400, 40))
+    game.keys("Escape", "Escape")
+    game.wait_until(lambda: float(np.abs(game.pixels("closed?", (170, 380, 400, 40)) -
+                                          book).mean()) > 10, WAIT, "the menu did not close",
+                    step=0.2)
+    player = Player(game)
+    while len(player.gone) < 16:
+        if player.computer_cards + len(player.prints) > 80:
+            raise Failure("no end")
+        while len(player.gone) < 16 and player.my_turn():
+            pass
+        if len(player.gone) < 16:
+            player.computers_turn()
+    print("scores %s, the computer played %d cards" % (player.scores, player.computer_cards))
+    if player.computer_cards == 0:
+        raise Failure("the computer never played")
+    p1, p2 = player.scores
+    winner = WINNERS[0] if p1 > p2 else WINNERS[1] if p2 > p1 else WINNERS[2]
+    font = os.path.join(ASSETS, "Comic.ttf")
+    result = {}
+
+    def winner_shown():
+        result["match"] = hud.best_match(game.pixels("status?", hud.STATUS_RECT), font,
+                                         WINNERS + OTHERS)
+        return result["match"][0] == winner
+
+    jiggler = game.jiggle(WAIT)
+    try:
+        game.wait_until(winner_shown, WAIT, "no winner message %r" % winner, step=0.5)
+    finally:
+        jiggler.kill()
+        jiggler.wait()
+    game.screenshot("winner")
+    game.quit_with_escape()
+
+
+if __name__ == "__main__":
+    sys.exit(Game("opponent").run(body))
