@@ -34,6 +34,18 @@ void TakeFrustumAsAFrameWould(TCamera& camera) {
     camera.FrustumFromMatrices(p, &view.grid[0][0]);
 }
 
+int CardPixelX(int card) {
+    return int((CardGridX(card) + 10) * 50);
+}
+
+int CardPixelY(int card) {
+    return int((18 - CardGridZ(card)) * 35);
+}
+
+bool Gone(int card) {
+    return EntityZ(Cards[card]) < -10;
+}
+
 void KeepFrustumCurrent() {
     static TMatrix seen;
     if (std::memcmp(&Camera->mat, &seen, sizeof seen) != 0) {

@@ -18,4 +18,10 @@ void TakeFrustumAsAFrameWould(TCamera& camera);
 // The same, only when the camera moved since the last call.
 void KeepFrustumCurrent();
 
+// Window pixels over card i: the inverse of the loop's mouse-to-table mapping.
+int CardPixelX(int card);
+int CardPixelY(int card);
+// A card of a found pair has been moved off the table.
+bool Gone(int card);
+
 } // namespace tonvella

@@ -116,17 +116,6 @@ public:
     }
 };
 
-int CardPixelX(int i) {
-    return int((CardGridX(i) + 10) * 50);
-}
-int CardPixelY(int i) {
-    return int((18 - CardGridZ(i)) * 35);
-}
-
-bool Gone(int i) {
-    return EntityZ(Cards[i]) < -10;
-}
-
 // A player who remembers most of what it heard, holds cards for varying times, sometimes taps,
 // moves the mouse about, and once opens the drawer and lets the menu close by itself.
 class TPlayer : public TClock {

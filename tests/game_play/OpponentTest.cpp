@@ -145,16 +145,6 @@ public:
     }
 };
 
-int CardPixelX(int i) {
-    return int((CardGridX(i) + 10) * 50);
-}
-int CardPixelY(int i) {
-    return int((18 - CardGridZ(i)) * 35);
-}
-bool Gone(int i) {
-    return EntityZ(Cards[i]) < -10;
-}
-
 enum class THands { Mouse, Keys, Mixed };
 
 // Player 1 (and player 2 when it is a person): remembers every card it heard played, by whoever

@@ -36,12 +36,6 @@ namespace {
 constexpr int kCards = 16;
 constexpr int kEsc = 27;
 
-int CardPixelX(int i) {
-    return int((CardGridX(i) + 10) * 50);
-}
-int CardPixelY(int i) {
-    return int((18 - CardGridZ(i)) * 35);
-}
 constexpr int kDrawerX = 900, kDrawerY = 100;
 
 // Loading a sound gives a silent one at once: the games restart often.
@@ -107,10 +101,6 @@ TScript script;
 
 void Pump() {
     script.Pump();
-}
-
-bool Gone(int i) {
-    return EntityZ(Cards[i]) < -10;
 }
 
 int PartnerOf(int card) {
