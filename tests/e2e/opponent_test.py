@@ -17,6 +17,7 @@ import hud  # noqa: E402
 WAIT = 60  # seconds a state may take on a busy machine
 PRINT = 4096  # frames compared
 BLOCK = RATE // 100
+HELD = RATE * 6 // 5  # frames of a card's sound at full volume: it is held for longer
 ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
 WINNERS = ["<--- Sieger Spieler 1!", "    Sieger Spieler 2! --->", "beide sind Sieger!"]
 OTHERS = ["nochmal!", "leider nicht richtig", "neuer Spieler", "Gewonnen", "leider falsch",
@@ -28,27 +29,34 @@ def mono(frames):
 
 
 def loud_start(game, first):
-    """Where a sound starts from frame `first` on: the first 10 ms after which the next 50 ms
-    are far louder than the 20 ms before. A sound fading out before it only gets quieter, and
-    it is stopped when the next card sounds."""
+    """Where a sound starts from frame `first` on: the first 10 ms after which the next 200 ms
+    are far louder than the 20 ms before (some sounds begin softly). A sound fading out before
+    it only gets quieter, and it is stopped when the next card sounds."""
     data = np.abs(mono(game.audio(max(0, first - 2 * BLOCK))))
     blocks = data[:len(data) // BLOCK * BLOCK].reshape(-1, BLOCK).max(axis=1)
-    for i in range(2, len(blocks) - 5):
-        after = blocks[i:i + 5].max()
+    for i in range(2, len(blocks) - 20):
+        after = blocks[i:i + 20].max()
         if blocks[i] > 0 and after >= 1000 and after > 4 * blocks[i - 2:i].max():
             return max(0, first - 2 * BLOCK) + i * BLOCK
     return None
 
 
-def alike(a, b):
-    """How alike two cards sound: the normalised correlation of b's print with a's sound at the
-    best alignment within 0.1 s, so that where a start was found matters little."""
-    seg, p = a[1], b[0]
-    num = np.correlate(seg, p, "valid")
-    energy = np.concatenate(([0.0], np.cumsum(seg * seg)))
-    local = energy[len(p):] - energy[:-len(p)]
-    d = np.sqrt(np.maximum(local[:len(num)], 1e-9) * float((p * p).sum()))
+def find(segment, print_):
+    """The best normalised correlation of `print_` anywhere in `segment` (through the FFT)."""
+    n = len(segment) + len(print_)
+    size = 1 << (n - 1).bit_length()
+    num = np.fft.irfft(np.fft.rfft(segment, size) * np.conj(np.fft.rfft(print_, size)), size)
+    num = num[:len(segment) - len(print_) + 1]
+    energy = np.concatenate(([0.0], np.cumsum(segment * segment)))
+    local = energy[len(print_):] - energy[:-len(print_)]
+    d = np.sqrt(np.maximum(local[:len(num)], 1.0) * float((print_ * print_).sum()))
     return float((num / d).max())
+
+
+def alike(a, b):
+    """How alike two cards sound: each one's print looked for in the other's sound, so that
+    where its start was found matters little."""
+    return max(find(a[1], b[0]), find(b[1], a[0]))
 
 
 class Player:
@@ -70,16 +78,17 @@ class Player:
 
         def heard():
             found["at"] = loud_start(self.game, start)
-            return found["at"] is not None and \
-                self.game.audio_frames() >= found["at"] + RATE // 20 + PRINT
+            return found["at"] is not None
 
         self.game.wait_until(heard, WAIT, "card %d was not heard" % card, step=0.02)
-        self.game.wait_until(lambda: self.game.audio_frames() >= found["at"] + RATE // 4 + PRINT,
-                             WAIT, "the sound output stopped")
-        at = found["at"] + RATE // 20  # past its first moments
-        # Its print, and the sound around it to look for another card's print in.
-        self.prints[card] = (mono(self.game.audio(at, PRINT)),
-                             mono(self.game.audio(at - RATE // 10, PRINT + RATE // 5)))
+        # A card is held for at least 1.2 s at full volume: its print comes from the middle of
+        # that, its sound from all of it, so that a start found a little early or late (in a
+        # fading sound before it, or in a quiet passage) still finds its partner.
+        at = found["at"]
+        self.game.wait_until(lambda: self.game.audio_frames() >= at + HELD, WAIT,
+                             "the sound output stopped")
+        self.prints[card] = (mono(self.game.audio(at + RATE // 4, PRINT)),
+                             mono(self.game.audio(max(0, at - RATE // 4), HELD + RATE // 4)))
         print("  card %d sounds at %.2f s (searched from %.2f s)" % (card, found["at"] / RATE,
                                                                    start / RATE))
         return found["at"]
@@ -102,9 +111,10 @@ class Player:
         self.wait_silence()
 
     def wait_silence(self):
+        """Half a second of silence: the sounds have quiet passages of up to 0.3 s."""
         jiggler = self.game.jiggle(WAIT)
         try:
-            self.game.wait_until(lambda: self.game.silent_for(0.1), WAIT, "no silence",
+            self.game.wait_until(lambda: self.game.silent_for(0.5), WAIT, "no silence",
                                  step=0.05)
         finally:
             jiggler.kill()
