@@ -193,7 +193,11 @@ void PutDownCard() {
     const TEntityHandle& shadow = CardShadows[SelectedCard];
     RotateEntity(card, 0, 0, 0);
     PositionEntity(card, EntityX(card), 0, EntityZ(card));
-    float shadow_z = EntityZ(card) > -10 ? EntityZ(card) - 0.03f : EntityZ(shadow) - 0.03f;
+    // The last card of a found pair is still the selected one and is put down on every release
+    // step; its hidden shadow stays where the card lay. Moved along on each step, it would come
+    // to lie over another card, which presses would then take for the card that has gone.
+    if (EntityZ(card) <= -10) return;
+    float shadow_z = EntityZ(card) - 0.03f;
     PositionEntity(shadow, EntityX(card) + 0.06f, -0.05f, shadow_z);
     ScaleEntity(shadow, 1, 0.0005f, 1);
     EntityAlpha(shadow, 0.7f);

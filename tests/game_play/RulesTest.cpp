@@ -172,6 +172,23 @@ TEST_F(RulesTest, PressesWhileAPairFades) {
     }
 }
 
+TEST_F(RulesTest, AFoundPairsShadowsStayWhereItsCardsLay) {
+    // Card 9 (second row from the far side, z 6) stays the selected card after its pair has
+    // gone, and every release step puts it down again.
+    Press(8);
+    Release();
+    Press(9);
+    FinishFade();
+    Release(300);
+    // The pointer over card 5, the row nearer the player (z 3), finds card 5, not the shadow of
+    // card 9 that has left the table.
+    CursorX = CardGridX(5);
+    CursorZ = CardGridZ(5);
+    PlacePointer();
+    EXPECT_EQ(NearestCard(), 5);
+    EXPECT_GT(EntityZ(CardShadows[9]), CardGridZ(9) - 1);
+}
+
 TEST_F(RulesTest, ANewDealDuringAFadeStartsACleanGame) {
     Press(0); // a pair found and gone: its shadows were hidden
     Release();
