@@ -23,8 +23,8 @@ export LSAN_OPTIONS="suppressions=$repo/cmake/lsan.supp"
 # The random games run four batches of 500 above; a batch of 100 each here finds the memory
 # faults of the same paths in a fraction of the time.
 export TONVELLA_RANDOM_GAMES=100
-# The whole game played through the real window takes most of a minute in real time; its
-# in-process twin (WholeGame) covers the same code under the sanitizers. The Debian package is
-# made of the normal build only.
+# The whole games played through the real window (against a person and against the computer)
+# take a minute or more in real time; their in-process twins (WholeGame) cover the same code
+# under the sanitizers. The Debian package is made of the normal build only.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)" \
-    -E '^(assets_|e2e_whole_game$|install_deb$)' "$@"
+    -E '^(assets_|e2e_whole_game$|e2e_opponent$|install_deb$)' "$@"
