@@ -52,6 +52,14 @@ bool InDrawerRegion(float x, float z) {
     return x > 5 && z > 10;
 }
 
+// Window pixels to table coordinates of the 3D pointer.
+float TableX(int x) {
+    return float(x) / 50.0f - 10.0f;
+}
+float TableZ(int y) {
+    return -float(y) / 35.0f + 18.0f;
+}
+
 void DispatchMouse(bool button_down) {
     if (button_down) {
         if (InDrawerRegion(CursorX, CursorZ)) { // the settings drawer of the cabinet
@@ -68,8 +76,8 @@ void DispatchMouse(bool button_down) {
 }
 
 void PlaceCursorAt(int x, int y) {
-    CursorX = float(x) / 50.0f - 10.0f;
-    CursorZ = -float(y) / 35.0f + 18.0f;
+    CursorX = TableX(x);
+    CursorZ = TableZ(y);
 }
 
 // The mouse and the keys of the people at the table.
@@ -104,7 +112,7 @@ bool ComputerInput(bool held) {
     PressPending = 0;
     DropKeys();
     KeyButtonHeld = held ? 1 : 0;
-    if ((press && InDrawerRegion(float(x) / 50.0f - 10.0f, -float(y) / 35.0f + 18.0f)) ||
+    if ((press && InDrawerRegion(TableX(x), TableZ(y))) ||
         (MenuKeyPressed() && DrawerOpening == 0)) {
         OpenDrawer();
         return false;
