@@ -104,13 +104,15 @@ void DrawCardPage() {
 
 void DrawRightPage(int page) {
     switch (page) {
-    case kManualPage:
+    case kManualPage: {
         SelectFont(MediumFont);
         DrawString(u"Spiel-Anleitung", 590, 120);
         SelectFont(SmallFont);
+        const std::array<std::u16string, 2> lines = ManualPageText();
         for (int i = 0; i < 2; ++i)
-            DrawString(ManualPageText()[i], 570, float(270 + 30 * i));
+            DrawString(lines[i], 570, float(270 + 30 * i));
         break;
+    }
     case kBehaviourPage:
         SelectFont(MediumFont);
         DrawString(TranslateText(u"Verhalten bei Richtig"), 550, 120);
