@@ -54,6 +54,14 @@ bool ReadyToReach() {
            Scores[0] + Scores[1] < kCards && DrawerOpening == 0;
 }
 
+// The last card's sound has not died away yet. The computer listens to the end before it
+// thinks of the next card, as an attentive player does: the children hear each of its cards on
+// its own, after a moment of silence, and on a slow machine, where the fade takes longer, it
+// waits longer.
+bool StillSounding() {
+    return SoundVolume > 0;
+}
+
 } // namespace
 
 const char16_t* OpponentName(int choice) {
@@ -169,7 +177,7 @@ bool ComputerStep(bool& held) {
     mind.level = Opponent;
     switch (hand.phase) {
     case THand::Waiting:
-        if (ReadyToReach()) {
+        if (ReadyToReach() && !StillSounding()) {
             hand.phase = THand::Thinking;
             hand.until = hand.clock + (FirstCard == -1 ? kThinkMs : kThinkAgainMs);
         }

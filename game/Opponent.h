@@ -49,8 +49,8 @@ TOpponentMind& OpponentMind();
 bool ComputersTurn();
 // One logic step of the computer's hand: false when it is not the computer's turn. Otherwise it
 // sets CursorX and CursorZ and `held`, whether its button is down. It goes for a card once the
-// camera has arrived, travels there in half a second, holds the card for a second and a half
-// and lets it go.
+// camera has arrived and the last card's sound has died away, travels there in half a second,
+// holds the card for a second and a half and lets it go.
 bool ComputerStep(bool& held);
 
 } // namespace tonvella

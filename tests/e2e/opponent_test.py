@@ -3,7 +3,13 @@
 keyboard) in the real game: player 1 is a script that clicks cards and remembers what it heard,
 the computer's own cards and the script's. Every card the computer reaches for (its
 diagnostic line "Computer: N") must be heard in the sound output, and the game ends with a
-winner message."""
+winner message.
+
+Cards are told apart in the sound output by the silence between them: a person's next card
+comes after the test has heard half a second of it, the computer's after the last card's sound
+has died away and it has thought and reached for the next. So every card's sound is searched
+from the start of the first silence after the card before, wherever the test happened to be
+when that silence came."""
 
 import os
 import sys
@@ -11,7 +17,7 @@ import sys
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import RATE, Failure, Game, card_pixel  # noqa: E402
+from harness import RATE, Failure, Game, card_pixel, changed  # noqa: E402
 import hud  # noqa: E402
 
 WAIT = 60  # seconds a state may take on a busy machine
@@ -19,6 +25,10 @@ PRINT = 4096  # frames compared
 BLOCK = RATE // 100
 HELD = RATE * 6 // 5  # frames of a card's sound at full volume: it is held for longer
 ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
+SILENCE = RATE // 2  # frames of silence between two cards: longer than any quiet passage
+MENU_PAGE_RECT = (170, 170, 330, 300)  # the menu's list of keys on the open book
+OPPONENT_LINE_RECT = (170, 380, 400, 40)  # "F8...Gegner: ..." on the menu's left page
+RIGHT_PAGE_RECT = (540, 100, 300, 350)  # the page a key shows
 WINNERS = ["<--- Sieger Spieler 1!", "    Sieger Spieler 2! --->", "beide sind Sieger!"]
 OTHERS = ["nochmal!", "leider nicht richtig", "neuer Spieler", "Gewonnen", "leider falsch",
           "jetzt 2.Karte finden"]
@@ -101,25 +111,39 @@ class Player:
         return None
 
     def press(self, card):
-        before = self.game.audio_frames()
         self.game.move(*card_pixel(card))
         self.game.xdo("mousedown", 1)
         try:
-            self.listen(card, before)
+            onset = self.listen(card, self.search_from)
         finally:
             self.game.xdo("mouseup", 1)
-        self.wait_silence()
+        self.wait_silence(onset + HELD)
 
-    def wait_silence(self):
-        """Half a second of silence: the sounds have quiet passages of up to 0.3 s."""
+    def silence_after(self, first):
+        """Where the first stretch of half a second of silence from frame `first` on begins, or
+        None while there is none yet (the sounds have quiet passages of up to 0.3 s)."""
+        data = np.abs(self.game.audio(first).astype(np.int32)).max(axis=1)
+        loud = np.concatenate(([-1], np.nonzero(data)[0], [len(data)]))
+        gaps = np.nonzero(np.diff(loud) > SILENCE)[0]
+        return first + int(loud[gaps[0]]) + 1 if len(gaps) else None
+
+    def wait_silence(self, after):
+        """Waits for the sound of the card heard at `after` to end, and searches the next card's
+        sound from there on."""
+        found = {}
+
+        def silence():
+            found["at"] = self.silence_after(after)
+            return found["at"] is not None
+
+        # The last card's sound fades one logic step at a time: a moving mouse keeps them coming.
         jiggler = self.game.jiggle(WAIT)
         try:
-            self.game.wait_until(lambda: self.game.silent_for(0.5), WAIT, "no silence",
-                                 step=0.05)
+            self.game.wait_until(silence, WAIT, "no silence", step=0.05)
         finally:
             jiggler.kill()
             jiggler.wait()
-        self.search_from = self.game.audio_frames()
+        self.search_from = found["at"]
 
     def wait_status(self, text):
         font = os.path.join(ASSETS, "Comic.ttf")
@@ -183,9 +207,9 @@ class Player:
                 self.lines_seen += 1
                 card = int(line.split(":")[1])
                 onset = self.listen(card, self.search_from)
-                # Its next card comes at the earliest 1.5 s held + 0.3 s thinking + 0.5 s
-                # travelling later; by 2 s the sound of this one has faded to a small part.
-                self.search_from = onset + 2 * RATE
+                # It holds the card for longer than HELD, lets it go, and thinks of the next
+                # card only once this one's sound has died away.
+                self.wait_silence(onset + HELD)
                 self.computer_cards += 1
                 cards.append(card)
                 print("computer: card %d heard" % card)
@@ -196,25 +220,33 @@ class Player:
                 print("computer: pair %d + %d" % (a, b))
                 continue
             break
-        self.wait_silence()  # its second card is down again: the turn has passed
 
 
 def body(game):
     game.start()
-    lines = lambda: len(game.stdout_lines())  # noqa: E731
+    before = game.wait_still(MENU_PAGE_RECT)
     game.keys("F10")
-    game.wait_until(lambda: any(l == "richtiges zip zu dir" for l in game.stdout_lines()), WAIT,
-                    "F10 did not open the menu")
-    dealt = lines()
+    # Once the book is drawn the menu reads keys.
+    game.wait_changed(before, MENU_PAGE_RECT, "F10 did not open the menu", share=0.5)
+    empty_page = game.pixels("empty-page", RIGHT_PAGE_RECT)
+    human = game.pixels("opponent-human", OPPONENT_LINE_RECT)
     game.keys("F8")
-    game.wait_until(lambda: lines() > dealt, WAIT, "F8 did not deal a new game")
+    book = game.wait_changed(human, OPPONENT_LINE_RECT, "F8 did not choose the computer")
     game.screenshot("opponent-page")
-    book = game.pixels("book", (170, 380, 400, 40))
-    game.keys("Escape", "Escape")
-    game.wait_until(lambda: float(np.abs(game.pixels("closed?", (170, 380, 400, 40)) -
-                                          book).mean()) > 10, WAIT, "the menu did not close",
-                    step=0.2)
+
+    def closed():
+        return float(np.abs(game.pixels("closed?", OPPONENT_LINE_RECT) - book).mean()) > 10
+
+    # The opponent page goes away by itself after a few seconds; then one Escape closes the
+    # menu. (An Escape while the page is shown only takes the page away, and until the menu has
+    # read it nobody can tell which of the two it did; a second one in the game ends it.)
+    game.wait_until(lambda: changed(game.pixels("right?", RIGHT_PAGE_RECT), empty_page) < 0.02,
+                    WAIT, "the opponent page did not go away", step=0.2)
+    game.keys("Escape")
+    game.wait_until(closed, WAIT, "the menu did not close", step=0.2)
     player = Player(game)
+    # Sounds are searched from here on: F8 dealt a new game, so nothing sounds yet.
+    player.search_from = game.audio_frames()
     while len(player.gone) < 16:
         if player.computer_cards + len(player.prints) > 80:
             raise Failure("no end")

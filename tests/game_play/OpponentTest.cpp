@@ -159,6 +159,8 @@ public:
     std::vector<int> picks;        // every card picked, by whoever
     std::vector<bool> by_computer; // and whether the computer picked it
     int computer_picks = 0;
+    // The volume of the last card's sound just before each of the computer's picks.
+    std::vector<float> volume_before_computer_picks;
     // Called when the computer is about to choose a card for the n-th time (from 1): its turn
     // has come, or its first card is down again.
     std::function<void(int)> on_computer_choice;
@@ -174,6 +176,7 @@ public:
         picks.clear();
         by_computer.clear();
         computer_picks = 0;
+        volume_before_computer_picks.clear();
         computer_choices = 0;
         was_choosing = false;
         lifted_seen = -1;
@@ -251,6 +254,7 @@ private:
     std::array<int, kCards> heard;
     int until = 0, last = -1, target = 0, key_down = 0, give_up = 0;
     int computer_choices = 0, lifted_seen = -1;
+    float volume_seen = 0;
     bool by_keys = false, was_choosing = false;
 
     void Mouse(int id, int button) {
@@ -273,12 +277,14 @@ private:
                 picks.push_back(SelectedCard);
                 by_computer.push_back(ComputersTurn());
                 computer_picks += ComputersTurn() ? 1 : 0;
+                if (ComputersTurn()) volume_before_computer_picks.push_back(volume_seen);
             }
             heard[SelectedCard] = CardSound[SelectedCard];
             lifted_seen = SelectedCard;
         } else if (LiftState == 0) {
             lifted_seen = -1;
         }
+        volume_seen = SoundVolume;
     }
     int Known(int slot, int except) const {
         for (int i = 0; i < kCards; ++i)
@@ -359,6 +365,10 @@ TEST_F(TableTest, AGameAgainstEachLevelEndsWithAWinner) {
         EXPECT_EQ(Status(), WinnerText());
         EXPECT_GT(table_player.computer_picks, 0) << "the computer never played";
         EXPECT_NE(out.find("Computer: "), std::string::npos);
+        // It listens to the end: each of its cards is heard on its own, not over the fading
+        // sound of the card before.
+        for (float volume : table_player.volume_before_computer_picks)
+            EXPECT_EQ(volume, 0.0f) << "a card of the computer cut into the last card's sound";
     }
 }
 
