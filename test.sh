@@ -8,7 +8,7 @@ cd "$repo/build"
 export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
 # The broken-asset games run once, in the sanitized pass below, where their error paths are
 # checked for memory faults as well.
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)" -E '^broken_asset_' "$@"
+"$repo"/tests/own_display.sh ctest --output-on-failure -j"$(nproc)" -E '^broken_asset_' "$@"
 
 # The tests once more under AddressSanitizer (leaks included) and UBSan, each stopping at its
 # first report; the end-to-end scripts check the game's exit status, so a report inside the
@@ -26,5 +26,5 @@ export TONVELLA_RANDOM_GAMES=100
 # The whole games played through the real window (against a person and against the computer)
 # take a minute or more in real time; their in-process twins (WholeGame) cover the same code
 # under the sanitizers. The Debian package is made of the normal build only.
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)" \
+"$repo"/tests/own_display.sh ctest --output-on-failure -j"$(nproc)" \
     -E '^(assets_|e2e_whole_game$|e2e_opponent$|install_deb$)' "$@"

@@ -38,18 +38,8 @@ set(TONVELLA_GAME_PROCESS_ENV "ASAN_OPTIONS=halt_on_error=1:detect_leaks=0")
 
 # Tests that click and type into the real game get an X server of their own, so that they can
 # run side by side: on one shared display a second game window would take the focus, and with it
-# the keys, from the first. Each test has its own server number; a sanitized build counts from
-# another base, so that its tests and the normal build's never share one.
+# the keys, from the first. The server picks a free number as it starts, so the tests of another
+# build or checkout running at the same time never take it.
 function(tonvella_display_command out)
-    get_property(server GLOBAL PROPERTY TONVELLA_NEXT_DISPLAY)
-    if(NOT server)
-        if(TONVELLA_SANITIZE)
-            set(server 160)
-        else()
-            set(server 120)
-        endif()
-    endif()
-    math(EXPR next "${server} + 1")
-    set_property(GLOBAL PROPERTY TONVELLA_NEXT_DISPLAY ${next})
-    set(${out} xvfb-run -n ${server} -s "-screen 0 1280x1024x24" PARENT_SCOPE)
+    set(${out} ${PROJECT_SOURCE_DIR}/tests/own_display.sh PARENT_SCOPE)
 endfunction()
