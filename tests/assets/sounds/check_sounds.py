@@ -12,7 +12,9 @@ Every rule is measured on the decoded audio: loudness (BS.1770 integrated,
 the mono file as one channel) and true peak per sound, the level after a
 300 Hz high-pass against the set's median, attack times and onsets of the
 rhythm sets on their common grid, accents on the beats, pitches and
-intervals, tempos to a few hundredths of a percent, metres; and, per set,
+intervals, tempos to a few hundredths of a percent, metres, chord types
+from the spectrum (the tones of the octave above the bass), held pitches,
+bars read as ta, ti-ti and ta-a; and, per set,
 that no other cue (length, loudness, register, first note) singles out a
 partner, and the chance that the next game deals other sounds.
 Prints one line per fault and a summary per set, and exits with 1 when
