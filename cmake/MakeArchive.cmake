@@ -12,6 +12,12 @@ file(MAKE_DIRECTORY ${STAGE})
 set(names)
 foreach(path IN LISTS files)
     get_filename_component(name ${path} NAME)
+    # The game names entries in Latin-1, one byte per character, as it reads "Dir.lst" and the
+    # set files; a name such as "Gleiche Tonhöhe.Set" is stored so, not in this file system's UTF-8.
+    if(NOT name MATCHES "^[ -~]*$")
+        execute_process(COMMAND sh -c "printf %s \"$1\" | iconv -f UTF-8 -t ISO-8859-1" sh ${name}
+                        OUTPUT_VARIABLE name COMMAND_ERROR_IS_FATAL ANY)
+    endif()
     if(name IN_LIST names)
         message(FATAL_ERROR "assets: two files are named \"${name}\"; the archive is flat")
     endif()

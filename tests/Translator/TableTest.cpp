@@ -60,6 +60,12 @@ TEST(ShippedTable, HasEveryGameTextInEachLanguage) {
         {u"Suche das gleiche Schlaginstrument", u"Find the same percussion instrument",
          u"Najdi stejný bicí nástroj"},
         {u"Suche genau das Gleiche", u"Find exactly the same", u"Najdi úplně stejný zvuk"},
+        {u"Gleicher Akkord", u"Same Chord", u"Stejný akord"},
+        {u"Gleiche Tonhöhe", u"Same Pitch", u"Stejná výška tónu"},
+        {u"Ta und Ti-Ti", u"Ta and Ti-Ti", u"Ta a ti-ti"},
+        {u"Suche den gleichen Akkord", u"Find the same chord", u"Najdi stejný akord"},
+        {u"Suche die gleiche Tonhöhe", u"Find the same pitch", u"Najdi stejnou výšku tónu"},
+        {u"Suche den gleichen Rhythmus", u"Find the same rhythm", u"Najdi stejný rytmus"},
         {u"Tonvella", u"Tonvella", u"Tonvella"},
     };
     for (int language = 0; language < 3; ++language) {

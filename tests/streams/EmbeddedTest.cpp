@@ -29,13 +29,14 @@ TEST(EmbeddedArchiveTest, StartsWithTheMarker) {
 }
 
 // Every file of assets/ comes out of the program's own archive byte for byte, under its name in
-// any letter case.
+// any letter case; a name the source tree writes in UTF-8 ("Gleiche Tonhöhe.Set") is found as the
+// game spells it, one character per byte.
 TEST(EmbeddedArchiveTest, EveryAssetReadsBackUnderAnyLetterCase) {
     test::EnsureStreams();
     int checked = 0;
     for (const auto& entry : std::filesystem::directory_iterator(test::SourcePath("assets"))) {
         if (!entry.is_regular_file()) continue;
-        const auto name = FromLatin1(entry.path().filename().string());
+        const auto name = FromUtf8(entry.path().filename().string());
         SCOPED_TRACE(entry.path().filename().string());
         auto s = OpenFileForReading(u"ZIP::Incbin::tt.zip//" + SwapAsciiCase(name));
         ASSERT_NE(s, nullptr);

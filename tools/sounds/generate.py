@@ -208,7 +208,7 @@ def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--assets", default=os.path.join(REPO, "assets"))
     ap.add_argument("--soundfont", default=SOUNDFONT)
-    ap.add_argument("--only", nargs="*", help="render only these sounds")
+    ap.add_argument("--only", nargs="+", help="render only these sounds")
     args = ap.parse_args()
 
     sounds = score.all_sounds()

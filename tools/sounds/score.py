@@ -47,6 +47,7 @@ PROGRAM = {
     "Dudelsack": 109, "Steeldrum": 114, "Vogel": 123, "Telefon": 124,
     "Glockenspiel": 9, "Koto": 107, "Fagott": 70, "Cello": 42, "Posaune": 57,
     "Hubschrauber": 125, "Applaus": 126, "Meer": 122, "SciFi": 103,
+    "Agogo": 113,
 }
 
 
@@ -479,8 +480,156 @@ def _percussion_set():
                    first + second, pairs, "percussion")
 
 
+# --- 9. Gleicher Akkord: twelve chord types, each on two roots and instruments --
+
+# (label, semitones above the bass, bass of the first card, bass of the
+# second). Close root position, no note doubled: every chord tone lies within
+# the octave above the bass, where no overtone of a lower chord tone falls, so
+# each tone is heard (and measured) by its own fundamental. The two basses of
+# a pair give chords that share no pitch class, so remembering a note finds
+# no partner; over the set every bass from C3 to H3 serves twice, so the
+# register tells nothing either.
+CHORDS = [
+    ("Dur", (0, 4, 7), 48, 54),
+    ("Moll", (0, 3, 7), 54, 48),
+    ("Vermindert", (0, 3, 6), 49, 56),
+    ("Uebermaessig", (0, 4, 8), 55, 49),
+    ("Quartvorhalt", (0, 5, 7), 50, 56),
+    ("Dominantsept", (0, 4, 7, 10), 52, 51),
+    ("GrosseSept", (0, 4, 7, 11), 51, 57),
+    ("Mollsept", (0, 3, 7, 10), 58, 52),
+    ("Halbvermindert", (0, 3, 6, 10), 57, 58),
+    ("Vermindertsept", (0, 3, 6, 9), 50, 55),
+    ("MollGrosseSept", (0, 3, 7, 11), 59, 53),
+    ("Septquartvorhalt", (0, 5, 7, 10), 53, 59),
+]
+
+# Instruments whose fundamentals carry in this register and hold their
+# pitch (no vibrato that would smear a tone into its neighbour; no organ
+# stop an octave below). Each plays three chords; partners stand three or
+# four places apart in this list, alike-sounding neighbours (organ and
+# accordion, vibraphone and celesta, the keyboards) one or two.
+CHORD_INSTRUMENTS = ["Kirchenorgel", "Akkordeon", "Blaeser", "Vibraphon", "Celesta",
+                     "Klavier", "EPiano", "Cembalo"]
+CHORD_LENGTH_S = 2.6
+
+
+def _chord_set():
+    listed = []
+    n = len(CHORD_INSTRUMENTS)
+    for i, (label, steps, *basses) in enumerate(CHORDS):
+        voices = (CHORD_INSTRUMENTS[i % n], CHORD_INSTRUMENTS[(i + 3 + i // n) % n])
+        for instrument, bass in zip(voices, basses):
+            listed.append(Sound(f"Akkord{label}{instrument}",
+                                chord([bass + s for s in steps], 0.0, 2.0),
+                                {0: PROGRAM[instrument]},
+                                {"chord": label, "steps": list(steps), "bass": bass},
+                                CHORD_LENGTH_S))
+    pairs = [(2 * i + 1, 2 * i + 2) for i in range(len(CHORDS))]
+    return CardSet("Gleicher Akkord.Set", "Suche den gleichen Akkord", listed, pairs,
+                   "chord")
+
+
+# --- 10. Gleiche Tonhöhe: ten pitches, two instruments each -------------------
+
+# Ten pitches at least three semitones apart, no two of one pitch class (an
+# octave apart they would sound alike to a child), from C3 to Gis5: the
+# youngest hear high and low, not shades of a semitone. The two cards of a
+# pair are always two instruments.
+PITCHES = [  # (German note name, key, first instrument, second instrument)
+    ("C3", 48, "Cello", "Fagott"),
+    ("Es3", 51, "Horn", "Gitarre"),
+    ("G3", 55, "Klarinette", "Cello"),
+    ("B3", 58, "Posaune", "Horn"),
+    ("D4", 62, "Gitarre", "Klavier"),
+    ("Fis4", 66, "Klavier", "Trompete"),
+    ("A4", 69, "Vibraphon", "Klarinette"),
+    ("Cis5", 73, "Violine", "Trompete"),
+    ("E5", 76, "Floete", "Vibraphon"),
+    ("Gis5", 80, "Violine", "Floete"),
+]
+PITCH_LENGTH_S = 2.2
+
+
+def _pitch_set():
+    listed = []
+    for note, key, *voices in PITCHES:
+        for instrument in voices:
+            listed.append(Sound(f"Ton{note}{instrument}", [(0.0, 1.5, 0, key, 100)],
+                                {0: PROGRAM[instrument]}, {"pitch": key}, PITCH_LENGTH_S))
+    pairs = [(2 * i + 1, 2 * i + 2) for i in range(len(PITCHES))]
+    return CardSet("Gleiche Tonhöhe.Set", "Suche die gleiche Tonhöhe", listed, pairs,
+                   "pitch")
+
+
+# --- 11. Ta und Ti-Ti: twelve rhythms of the poster's syllables ------------------
+
+# One 4/4 bar each of ta (a quarter), ti-ti (two eighths) and ta-a (a half),
+# without rests, at one tempo; the poster's own bars first. Any two rhythms
+# differ in at least two onsets, so no rhythm is another with one note split
+# or joined.
+TATI_BPM = 100
+TATI_RHYTHMS = [
+    "ta ta ti-ti ti-ti", "ti-ti ta ti-ti ta", "ta-a ti-ti ta", "ta ta ta ta",
+    "ta-a ta-a", "ti-ti ti-ti ti-ti ti-ti", "ta ta-a ti-ti", "ta ti-ti ta-a",
+    "ta-a ta ti-ti", "ti-ti ta ta-a", "ti-ti ta-a ta", "ta ti-ti ta ti-ti",
+]
+TATI_BEATS = {"ta": [0.0], "ti-ti": [0.0, 0.5], "ta-a": [0.0]}
+TATI_LENGTH = {"ta": 1.0, "ti-ti": 1.0, "ta-a": 2.0}
+
+# (label, channel, key): struck and plucked voices whose notes peak within a
+# few milliseconds even when played softly, each on one note of its own
+# (piano, harp, marimba, celesta and banjo swell for longer), and wood block
+# and conga of the percussion channel (the melodic wood block clicks before
+# its stroke). A note stops a fifth of a
+# beat before the next, so that the next one, a soft ti too, starts from
+# quiet; a ta-a still sounds twice as long as a ta where the voice rings.
+# Partners stand three or four places apart in this list, alike-sounding
+# voices (agogo and wood block) one.
+TATI_VOICES = [("Xylophon", 0, 72), ("Koto", 0, 64), ("Kalimba", 0, 69), ("Vibraphon", 0, 65),
+               ("Conga", DRUMS, 63), ("Agogo", 0, 70), ("Holzblock", DRUMS, 76),
+               ("Spieluhr", 0, 79)]
+TATI_GAP = 0.2  # beats of quiet before the next note
+
+
+def tati_notes(rhythm):
+    """(beat, beats) of every note of a rhythm written in syllables."""
+    out, beat = [], 0.0
+    for syllable in rhythm.split():
+        starts = TATI_BEATS[syllable]
+        each = TATI_LENGTH[syllable] / len(starts)
+        out += [(beat + s, each) for s in starts]
+        beat += TATI_LENGTH[syllable]
+    return out
+
+
+def _tati_sound(name, voice, rhythm, intent):
+    label, channel, key = voice
+    beat_s = 60.0 / TATI_BPM
+    # Beats louder than the ti between them; a ringing voice's ti not so
+    # much softer that it is lost in the ring of the note before it, a
+    # drum's as soft as in the other rhythm sets, since its click is limited.
+    soft = 72 if channel == DRUMS else 100
+    notes = [(b * beat_s, (beats - TATI_GAP) * beat_s, channel, key,
+              127 if b == int(b) else soft) for b, beats in tati_notes(rhythm)]
+    programs = {} if channel == DRUMS else {channel: PROGRAM[label]}
+    return Sound(name, notes, programs, intent, length=4 * beat_s + 0.5)
+
+
+def _tati_set():
+    listed = []
+    n = len(TATI_VOICES)
+    for k, rhythm in enumerate(TATI_RHYTHMS):
+        for voice in (TATI_VOICES[k % n], TATI_VOICES[(k + 3 + k // n) % n]):
+            listed.append(_tati_sound(f"TaTi{k + 1}{voice[0]}", voice, rhythm,
+                                      {"rhythm": rhythm, "bpm": TATI_BPM}))
+    pairs = [(2 * i + 1, 2 * i + 2) for i in range(len(TATI_RHYTHMS))]
+    return CardSet("Ta und Ti-Ti.Set", "Suche den gleichen Rhythmus", listed, pairs, "tati")
+
+
 SETS = [_same_set(), _melody_set(), _beat_set(), _instrument_set(), _tempo_set(),
-        _easy_set(), _hard_set(), _percussion_set()]
+        _easy_set(), _hard_set(), _percussion_set(), _chord_set(), _pitch_set(),
+        _tati_set()]
 
 
 def all_sounds():

@@ -443,3 +443,61 @@ def tempo_period(x, times, rate=RATE, hop=32):
         return rough
     beats, lags = np.array(beats, float), np.array(lags)
     return float((beats @ lags) / (beats @ beats)) * hop / rate
+
+
+# --- chords -----------------------------------------------------------------------
+
+def key_levels(x, rate=RATE, start_s=0.05, length_s=1.2, low=33, high=100):
+    """Keys low..high, the level in dB of the strongest spectral line within
+    0.4 semitone of each, and whether that line is a peak of its own there
+    (not the skirt of a line beyond), over length_s from start_s after the
+    first audible sample: lines 0.85 Hz apart, narrow enough to part two
+    semitones even at A1."""
+    first = int(np.argmax(np.abs(x) >= 10 ** (-37 / 20)))
+    seg = x[first + int(start_s * rate):first + int((start_s + length_s) * rate)]
+    n = 1 << 18
+    mag = np.abs(np.fft.rfft(seg * np.hanning(len(seg)), n))
+    freqs = np.fft.rfftfreq(n, 1 / rate)
+    keys = np.arange(low, high + 1)
+    levels = np.empty(len(keys))
+    own = np.zeros(len(keys), dtype=bool)
+    for i, k in enumerate(keys):
+        f = 440.0 * 2 ** ((k - 69) / 12)
+        lo, hi = np.searchsorted(freqs, [f * 2 ** (-0.4 / 12), f * 2 ** (0.4 / 12)])
+        top = lo + int(np.argmax(mag[lo:hi]))
+        levels[i] = 20 * np.log10(mag[top] + 1e-12)
+        own[i] = lo < top < hi - 1
+    return keys, levels, own
+
+
+def chord_notes(x, rate=RATE, bass_db=24.0, tone_db=20.0):
+    """(bass key, semitones of the chord tones above the bass, level of the
+    weakest tone, level of the strongest other key in that octave), both in
+    dB under the loudest tone. The bass is the lowest spectral peak within
+    bass_db of the loudest line; the tones are the peaks of the octave above
+    it within tone_db of the loudest there. No overtone of a chord in close
+    position falls in that octave, so what rises there is a played note.
+    None when nothing sounds."""
+    keys, levels, own = key_levels(x, rate)
+    if levels.max() < -100:
+        return None
+    bass = int(np.nonzero(own & (levels >= levels.max() - bass_db))[0][0])
+    octave = np.arange(bass, min(bass + 12, len(keys)))
+    loudest = levels[octave].max()
+    tones = [int(i) for i in octave if own[i] and levels[i] >= loudest - tone_db]
+    others = [levels[i] for i in octave if i not in tones]
+    return (int(keys[bass]), tuple(int(keys[i] - keys[bass]) for i in tones),
+            float(min(levels[i] for i in tones) - loudest),
+            float(max(others) - loudest) if others else -np.inf)
+
+
+# --- a held pitch -------------------------------------------------------------------
+
+def held_pitch(keys):
+    """(median key, share of the pitched frames within 0.5 semitone of it)
+    of a track that holds one note; None when too few frames are pitched."""
+    pitched = keys[~np.isnan(keys)]
+    if len(pitched) < 20:
+        return None
+    middle = float(np.median(pitched))
+    return middle, float(np.mean(np.abs(pitched - middle) < 0.5))

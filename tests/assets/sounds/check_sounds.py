@@ -12,7 +12,9 @@ Every rule is measured on the decoded audio: loudness (BS.1770 integrated,
 the mono file as one channel) and true peak per sound, the level after a
 300 Hz high-pass against the set's median, attack times and onsets of the
 rhythm sets on their common grid, accents on the beats, pitches and
-intervals, tempos to a few hundredths of a percent, metres; and, per set,
+intervals, tempos to a few hundredths of a percent, metres, chord types
+from the spectrum (the tones of the octave above the bass), held pitches,
+bars read as ta, ti-ti and ta-a; and, per set,
 that no other cue (length, loudness, register, first note) singles out a
 partner, and the chance that the next game deals other sounds.
 Prints one line per fault and a summary per set, and exits with 1 when
@@ -48,6 +50,9 @@ TABLE = [
     ("Intervalle Schwer.Set", "Suche das umgekehrt gespielte Intervall", 24, 12,
      "halves"),
     ("Schlag-Instrumente.Set", "Suche das gleiche Schlaginstrument", 22, 11, "halves"),
+    ("Gleicher Akkord.Set", "Suche den gleichen Akkord", 24, 12, "neighbours"),
+    ("Gleiche Tonhöhe.Set", "Suche die gleiche Tonhöhe", 20, 10, "neighbours"),
+    ("Ta und Ti-Ti.Set", "Suche den gleichen Rhythmus", 24, 12, "neighbours"),
 ]
 
 MAX_TOTAL_BYTES = 8 * 1000 * 1000
@@ -70,7 +75,21 @@ PAIRS_PER_GAME = 8
 # What may not single out a partner: (cue, tolerance); the partner gives
 # itself away by a cue when no other sound comes within the tolerance of the
 # distance to it. Length is compared in proportion.
-CUE_TOLERANCE = {"length": 0.1, "loudness": 1.0, "register": 2.0}
+CUE_TOLERANCE = {"length": 0.1, "loudness": 1.0, "register": 2.0, "bass": 2.0}
+# Chord types by their tones above the bass in close root position.
+CHORD_TYPES = {
+    (0, 4, 7): "major", (0, 3, 7): "minor", (0, 3, 6): "diminished",
+    (0, 4, 8): "augmented", (0, 5, 7): "sus4", (0, 2, 7): "sus2",
+    (0, 4, 7, 10): "dominant 7", (0, 4, 7, 11): "major 7", (0, 3, 7, 10): "minor 7",
+    (0, 3, 6, 10): "half-diminished 7", (0, 3, 6, 9): "diminished 7",
+    (0, 3, 7, 11): "minor-major 7", (0, 5, 7, 10): "7sus4", (0, 4, 8, 10): "augmented 7",
+    (0, 4, 7, 9): "major 6", (0, 3, 7, 9): "minor 6",
+}
+MIN_CHORD_TYPES = 10
+PITCH_TOLERANCE = 0.4  # semitones between the two cards of a pitch pair
+MIN_HELD_SHARE = 0.8  # of the pitched frames on the held note
+MIN_PITCH_GAP = 3  # semitones between the pitches of two pairs, for the youngest
+SYLLABLES = ("ta", "ti-ti", "ta-a")
 
 
 class Report:
@@ -141,8 +160,8 @@ def check_catalogue(report, assets):
     counted = [line for line in read_lines(data) if line[-4:].upper() == ".SET"]
     expected = [row[0] for row in TABLE]
     if counted != expected:
-        report.fail(where, f"lists {counted}, expected {expected} (keys 1 to 8 must "
-                    "reach the eight sets)")
+        report.fail(where, f"lists {counted}, expected {expected} (the menu reaches "
+                    "each set by its place in the list)")
     for name in counted:
         if not os.path.isfile(os.path.join(assets, name)):
             report.fail(where, f'names "{name}", which is not in the archive')
@@ -257,6 +276,16 @@ class Sounds:
 
     def first_note(self, name):
         return audio.first_note(self.pitch(name))
+
+    def chord(self, name):
+        return self._get(name, "chord", audio.chord_notes)
+
+    def bass(self, name):
+        found = self.chord(name)
+        return None if found is None else float(found[0])
+
+    def held(self, name):
+        return audio.held_pitch(self.pitch(name))
 
     def register(self, name):
         keys = self.pitch(name)
@@ -376,7 +405,7 @@ def give_aways(report, file, sounds, names, pairs, cues):
     other sound of the set comes as close to a sound as its partner does
     (within the cue's tolerance). `cues` names what applies to the set."""
     partner = partners(pairs)
-    measure = {"length": "length", "loudness": "lufs", "register": "register"}
+    measure = {"length": "length", "loudness": "lufs", "register": "register", "bass": "bass"}
     for cue in cues:
         values = {i: getattr(sounds, measure[cue])(names[i]) for i in partner}
         for i, p in sorted(partner.items()):
@@ -688,6 +717,187 @@ def relation_interval(report, file, sounds, names, pairs, score, reversed_=False
     give_aways(report, file, sounds, names, pairs, ("length", "loudness", "register"))
 
 
+def different_instruments(report, file, sounds, names, pairs, score, closest=True):
+    """Partners on other instruments, and (with `closest`) no instrument that
+    gives a pair away: no sound sounds closest to its own partner. Where the
+    partners share their pitch, their spectra share it too, and closeness
+    tells nothing about the instrument."""
+    for a, b in pairs:
+        na, nb = names[a - 1], names[b - 1]
+        if same_program(score, na, nb) or sounds.timbre(na) @ sounds.timbre(nb) > 0.98:
+            report.fail(file, f"{na} and {nb} must differ in instrument")
+    if not closest:
+        return
+    partner = partners(pairs)
+    v = np.array([sounds.timbre(n) for n in names])
+    sim = v @ v.T
+    for i in sorted(partner):
+        sim[i, i] = -np.inf
+        if int(np.argmax(sim[i])) == partner[i]:
+            report.fail(file, f"{names[i]} sounds closest to its partner {names[partner[i]]}; "
+                        "the instrument gives the pair away")
+
+
+def relation_chord(report, file, sounds, names, pairs, score):
+    """The chord type from the spectrum: the tones of the octave above the
+    bass, as semitones; partners play one type on other basses, other
+    instruments and other notes; every pair has its own type."""
+    types, weakest, loudest_other = [], 0.0, -np.inf
+    for a, b in pairs:
+        found = {}
+        for n in (names[a - 1], names[b - 1]):
+            notes = sounds.chord(n)
+            if notes is None:
+                report.fail(n, "no chord found")
+                continue
+            bass, steps, weak, other = notes
+            weakest, loudest_other = min(weakest, weak), max(loudest_other, other)
+            if steps not in CHORD_TYPES:
+                report.fail(n, f"plays {list(steps)} semitones above {bass}, no chord type")
+            want = intent(score, n, "steps")
+            if want is not None and (list(steps) != want or bass != intent(score, n, "bass")):
+                report.fail(n, f"plays {list(steps)} above {bass}, the score has {want} above "
+                            f"{intent(score, n, 'bass')}")
+            found[n] = bass, steps
+        if len(found) != 2:
+            continue
+        (na, (ba, sa)), (nb, (bb, sb)) = found.items()
+        if sa != sb:
+            report.fail(file, f"{na} ({CHORD_TYPES.get(sa, list(sa))}) and {nb} "
+                        f"({CHORD_TYPES.get(sb, list(sb))}) differ in chord type")
+        if ba == bb:
+            report.fail(file, f"{na} and {nb} share the bass {ba}")
+        shared = {(ba + s) % 12 for s in sa} & {(bb + s) % 12 for s in sb}
+        if shared:
+            report.fail(file, f"{na} and {nb} share the pitch class {sorted(shared)[0]}; "
+                        "remembering a note would find the pair")
+        types.append(sa)
+    named = [CHORD_TYPES.get(t, str(list(t))) for t in types]
+    for t in sorted(set(named)):
+        if named.count(t) > 1:
+            report.fail(file, f"the chord type {t} serves {named.count(t)} pairs; every pair "
+                        "needs its own")
+    if len(set(named)) < MIN_CHORD_TYPES:
+        report.fail(file, f"{len(set(named))} chord types, at least {MIN_CHORD_TYPES} wanted")
+    print(f"{file}: chord types {', '.join(named)}; weakest chord tone {weakest:.1f} dB under "
+          f"the loudest, strongest other key in the octave {loudest_other:.1f} dB")
+    different_instruments(report, file, sounds, names, pairs, score)
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness", "bass"))
+
+
+def relation_pitch(report, file, sounds, names, pairs, score):
+    """One held pitch per card; partners on one pitch and other instruments;
+    pairs clearly apart: MIN_PITCH_GAP semitones and never an octave."""
+    pitches, worst_share, worst_gap = [], 1.0, 0.0
+    for a, b in pairs:
+        found = {}
+        for n in (names[a - 1], names[b - 1]):
+            held = sounds.held(n)
+            if held is None or held[1] < MIN_HELD_SHARE:
+                report.fail(n, "holds no clear pitch" + (
+                    f" ({100 * held[1]:.0f} % of the frames on {held[0]:.1f})" if held else ""))
+                continue
+            worst_share = min(worst_share, held[1])
+            want = intent(score, n, "pitch")
+            if want is not None and abs(held[0] - want) > PITCH_TOLERANCE:
+                report.fail(n, f"pitch {held[0]:.2f}, the score has {want}")
+            found[n] = held[0]
+        if len(found) != 2:
+            continue
+        (na, pa), (nb, pb) = found.items()
+        worst_gap = max(worst_gap, abs(pa - pb))
+        if abs(pa - pb) > PITCH_TOLERANCE:
+            report.fail(file, f"{na} ({pa:.2f}) and {nb} ({pb:.2f}) differ in pitch")
+        pitches.append(((pa + pb) / 2, na))
+    pitches.sort()
+    for (p1, n1), (p2, n2) in itertools.combinations(pitches, 2):
+        if abs(p2 - p1) < MIN_PITCH_GAP - PITCH_TOLERANCE:
+            report.fail(file, f"{n1} ({p1:.1f}) and {n2} ({p2:.1f}) are less than "
+                        f"{MIN_PITCH_GAP} semitones apart")
+        elif round(p2 - p1) % 12 == 0:
+            report.fail(file, f"{n1} ({p1:.1f}) and {n2} ({p2:.1f}) are an octave apart")
+    gaps = [q - p for (p, _), (q, _) in zip(pitches, pitches[1:])]
+    print(f"{file}: pitches {', '.join(f'{p:.2f}' for p, _ in pitches)}; closest pairs "
+          f"{min(gaps) if gaps else 0:.2f} semitones apart, partners within {worst_gap:.2f}, "
+          f"at least {100 * worst_share:.0f} % of the frames on the note")
+    different_instruments(report, file, sounds, names, pairs, score, closest=False)
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness"))
+
+
+def syllables(positions, bar=8):
+    """A bar on an eighth grid read as ta (a quarter), ti-ti (two eighths)
+    and ta-a (a half), from onset positions counted from the downbeat; None
+    when the bar is not made of these alone (a rest, a lone eighth, a note
+    across the beat, or too long)."""
+    on = set(positions)
+    if not on or min(on) != 0 or max(on) >= bar:
+        return None
+    out, p = [], 0
+    while p < bar:
+        if p not in on:
+            return None
+        if p + 1 in on:
+            out.append("ti-ti")
+            p += 2
+        elif p + 2 in on or p + 2 == bar:
+            out.append("ta")
+            p += 2
+        elif p + 3 not in on and (p + 4 in on or p + 4 == bar):
+            out.append("ta-a")
+            p += 4
+        else:
+            return None
+    return out
+
+
+def relation_tati(report, file, sounds, names, pairs, score):
+    """Every card one bar of ta, ti-ti and ta-a on the set's one eighth grid;
+    partners play it alike on other instruments, and any two rhythms differ
+    in MIN_PATTERN_DIFFERENCE onsets."""
+    worst = attacks(report, file, sounds, names)
+    grids, step = patterns(report, file, sounds, names)
+    if step is None:
+        return
+    accents(report, file, sounds, names, step, 2)
+    bpm = 30 / step
+    read = {}
+    for n in sorted(set(names)):
+        want = intent(score, n, "bpm")
+        if want and abs(bpm / want - 1) > TEMPO_TOLERANCE:
+            report.fail(n, f"eighths at {bpm:.1f} beats per minute, the score has {want}")
+        read[n] = syllables(grids[n])
+        if read[n] is None:
+            report.fail(file, f"{n}: onsets on eighths {sorted(grids[n])} are no bar of ta, "
+                        "ti-ti and ta-a")
+        elif intent(score, n, "rhythm") not in (None, " ".join(read[n])):
+            report.fail(n, f"plays {' '.join(read[n])}, the score has {intent(score, n, 'rhythm')}")
+    firsts = []
+    for a, b in pairs:
+        na, nb = names[a - 1], names[b - 1]
+        if grids[na] != grids[nb]:
+            report.fail(file, f"{na} ({' '.join(read[na] or ['?'])}) and {nb} "
+                        f"({' '.join(read[nb] or ['?'])}) differ in rhythm")
+        ha, hb = sounds.hits(na), sounds.hits(nb)
+        if len(ha) == len(hb) and len(ha) and np.max(np.abs(ha - hb)) > ONSET_TOLERANCE_S:
+            report.fail(file, f"{na} and {nb} are up to {1000 * np.max(np.abs(ha - hb)):.0f}"
+                        " ms apart in one note")
+        firsts.append(na)
+    least = None
+    for x, y in itertools.combinations(firsts, 2):
+        d = pattern_difference(grids[x], grids[y])
+        least = d if least is None else min(least, d)
+        if d < MIN_PATTERN_DIFFERENCE:
+            report.fail(file, f"rhythms {x} and {y} differ in {d} onsets, at least "
+                        f"{MIN_PATTERN_DIFFERENCE} needed")
+    used = {s for r in read.values() if r for s in r}
+    if used != set(SYLLABLES):
+        report.fail(file, f"the rhythms use {sorted(used)}, expected ta, ti-ti and ta-a")
+    print(f"{file}: one grid of {1000 * step:.1f} ms ({bpm:.1f} beats per minute), slowest "
+          f"attack {1000 * worst:.0f} ms, rhythms differ in at least {least} onsets")
+    different_instruments(report, file, sounds, names, pairs, score)
+    give_aways(report, file, sounds, names, pairs, ("length", "loudness", "register"))
+
+
 RELATIONS = {
     "Genau das Gleiche.Set": relation_identical,
     "Gleiche Melodie.Set": relation_melody,
@@ -697,6 +907,9 @@ RELATIONS = {
     "Intervalle Leicht.Set": relation_interval,
     "Intervalle Schwer.Set": lambda *a: relation_interval(*a, reversed_=True),
     "Schlag-Instrumente.Set": relation_percussion,
+    "Gleicher Akkord.Set": relation_chord,
+    "Gleiche Tonhöhe.Set": relation_pitch,
+    "Ta und Ti-Ti.Set": relation_tati,
 }
 
 # Sets whose pool is the poster itself: every game deals the same eight pairs.
