@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""A whole game against the computer ("Computer leicht", chosen with F10 and F8 from the
-keyboard) in the real game: player 1 is a script that clicks cards and remembers what it heard,
+"""A whole game against the computer (the level in TONVELLA_E2E_OPPONENT: 1 "Computer leicht",
+2 "mittel", 3 "schwer", chosen with F10 and F8 pressed that often) in the real game: player 1 is a script that clicks cards and remembers what it heard,
 the computer's own cards and the script's. Every card the computer reaches for (its
 diagnostic line "Computer: N") must be heard in the sound output, and the game ends with a
 winner message.
@@ -17,9 +17,10 @@ import sys
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import RATE, Failure, Game, card_pixel, changed  # noqa: E402
+from harness import RATE, Failure, Game, card_pixel  # noqa: E402
 import hud  # noqa: E402
 
+LEVEL = int(os.environ.get("TONVELLA_E2E_OPPONENT", "1"))
 WAIT = 60  # seconds a state may take on a busy machine
 PRINT = 4096  # frames compared
 BLOCK = RATE // 100
@@ -27,8 +28,14 @@ HELD = RATE * 6 // 5  # frames of a card's sound at full volume: it is held for 
 ASSETS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
 SILENCE = RATE // 2  # frames of silence between two cards: longer than any quiet passage
 MENU_PAGE_RECT = (170, 170, 330, 300)  # the menu's list of keys on the open book
-OPPONENT_LINE_RECT = (170, 380, 400, 40)  # "F8...Gegner: ..." on the menu's left page
-RIGHT_PAGE_RECT = (540, 100, 300, 350)  # the page a key shows
+LEVELS = ["Mensch", "Computer leicht", "Computer mittel", "Computer schwer"]
+
+
+def arrow_rect(row):
+    """Where the opponent page's arrow stands before the row-th choice."""
+    return (540, 206 + 50 * row, 40, 30)
+
+
 WINNERS = ["<--- Sieger Spieler 1!", "    Sieger Spieler 2! --->", "beide sind Sieger!"]
 OTHERS = ["nochmal!", "leider nicht richtig", "neuer Spieler", "Gewonnen", "leider falsch",
           "jetzt 2.Karte finden"]
@@ -222,28 +229,32 @@ class Player:
             break
 
 
+def marked_row(game):
+    """The row of the opponent page that its arrow "->" marks (0 "Mensch" ... 3), or None while
+    no row is marked, as when the page is not shown."""
+    rows = [r for r in range(4)
+            if (game.pixels("arrow%d?" % r, arrow_rect(r)).mean(axis=2) < 110).sum() > 15]
+    return rows[0] if len(rows) == 1 else None
+
+
 def body(game):
     game.start()
     before = game.wait_still(MENU_PAGE_RECT)
     game.keys("F10")
     # Once the book is drawn the menu reads keys.
-    game.wait_changed(before, MENU_PAGE_RECT, "F10 did not open the menu", share=0.5)
-    empty_page = game.pixels("empty-page", RIGHT_PAGE_RECT)
-    human = game.pixels("opponent-human", OPPONENT_LINE_RECT)
-    game.keys("F8")
-    book = game.wait_changed(human, OPPONENT_LINE_RECT, "F8 did not choose the computer")
+    menu = game.wait_changed(before, MENU_PAGE_RECT, "F10 did not open the menu", share=0.5)
+    for level in range(1, LEVEL + 1):
+        game.keys("F8")
+        game.wait_until(lambda: marked_row(game) == level, WAIT,
+                        "F8 did not mark %r on the opponent page" % LEVELS[level], step=0.1)
     game.screenshot("opponent-page")
-
-    def closed():
-        return float(np.abs(game.pixels("closed?", OPPONENT_LINE_RECT) - book).mean()) > 10
-
     # The opponent page goes away by itself after a few seconds; then one Escape closes the
     # menu. (An Escape while the page is shown only takes the page away, and until the menu has
     # read it nobody can tell which of the two it did; a second one in the game ends it.)
-    game.wait_until(lambda: changed(game.pixels("right?", RIGHT_PAGE_RECT), empty_page) < 0.02,
-                    WAIT, "the opponent page did not go away", step=0.2)
+    game.wait_until(lambda: marked_row(game) is None, WAIT, "the opponent page did not go away",
+                    step=0.2)
     game.keys("Escape")
-    game.wait_until(closed, WAIT, "the menu did not close", step=0.2)
+    game.wait_changed(menu, MENU_PAGE_RECT, "Escape did not close the menu", share=0.5)
     player = Player(game)
     # Sounds are searched from here on: F8 dealt a new game, so nothing sounds yet.
     player.search_from = game.audio_frames()
@@ -278,4 +289,4 @@ def body(game):
 
 
 if __name__ == "__main__":
-    sys.exit(Game("opponent").run(body))
+    sys.exit(Game("opponent-%d" % LEVEL).run(body))
