@@ -53,5 +53,5 @@ tonvella_display_command(display)
 add_test(NAME install_deb
          COMMAND ${display} bash ${CMAKE_SOURCE_DIR}/tests/install/deb_test.sh ${CMAKE_BINARY_DIR}
                  ${TONVELLA_APP_ID} $<TARGET_FILE:xclose>)
-set_tests_properties(install_deb PROPERTIES TIMEOUT 180
+set_tests_properties(install_deb PROPERTIES TIMEOUT ${TONVELLA_TEST_TIMEOUT}
                      ENVIRONMENT "${TONVELLA_GAME_PROCESS_ENV};TONVELLA_XSHOT=$<TARGET_FILE:xshot>")

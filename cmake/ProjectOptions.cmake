@@ -22,12 +22,20 @@ if(TONVELLA_FUZZ)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# How long a test may run before it counts as hung. Tests wait for states, never for times, but
+# a busy machine (a build, two other processes, the sanitizers) stretches the processor time a
+# test needs many times over: the limits only catch a test that would never end.
+set(TONVELLA_TEST_TIMEOUT 900)
+# Listing a test executable's tests runs it while building.
+set(TONVELLA_DISCOVERY_TIMEOUT 300)
+
 # Registers a GoogleTest executable from the given sources.
 function(tonvella_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 PROPERTIES TIMEOUT 120)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT ${TONVELLA_DISCOVERY_TIMEOUT}
+                         PROPERTIES TIMEOUT ${TONVELLA_TEST_TIMEOUT})
 endfunction()
 
 # Environment of tests that run the whole game as a process. The game ends with the audio and
