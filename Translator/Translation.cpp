@@ -5,6 +5,7 @@
 #include "streams/Stream.h"
 
 #include <array>
+#include <set>
 #include <vector>
 
 namespace tonvella {
@@ -22,6 +23,10 @@ int highest_cached_key = 0;
 std::array<std::u16string, kKeys> translation_cache; // each key's text in the current language
 std::array<std::u16string, 20> language_table;       // pairs of (section, manual language)
 int language_index = 0;
+
+// Texts known to have no German entry, so that a teacher's set name drawn with every menu frame
+// is searched for once, not each time. The table never changes while the game runs.
+std::set<std::u16string> texts_not_in_table;
 
 // The lines of the last loaded table. It grows with the table rather than capping it.
 std::vector<std::u16string> line_cache;
@@ -74,6 +79,7 @@ void CreateTranslationCaches() {
     translation_cache.fill(u"");
     language_table.fill(u"");
     highest_cached_key = 0;
+    texts_not_in_table.clear();
     language_index = 0;
     Language = u"Deutsch";
     ManualLanguage = u"Deutsch";
@@ -100,6 +106,15 @@ std::u16string TranslateEntry(const std::u16string& text, bool force_search) {
     if (key == 0) return LookupInLanguage(text);
     if (translation_cache[key].empty()) translation_cache[key] = LookupInLanguage(IntToText(key));
     return translation_cache[key];
+}
+
+std::u16string TranslateOrKeep(const std::u16string& text) {
+    if (text.empty() || texts_not_in_table.count(text)) return text;
+    if (FindGermanKey(text) == 0) {
+        texts_not_in_table.insert(text);
+        return text;
+    }
+    return TranslateText(text);
 }
 
 std::u16string LookupTranslationValue(const std::u16string& url, const std::u16string& section,

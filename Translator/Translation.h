@@ -22,6 +22,9 @@ void FillLanguageTable();
 // has no such German text. The empty text comes back unchanged without a lookup.
 std::u16string TranslateText(const std::u16string& text);
 std::u16string TranslateEntry(const std::u16string& text, bool force_search);
+// Like TranslateText for a text the table holds; any other text comes back as written. For names
+// and questions from teachers' card sets, which the table cannot know.
+std::u16string TranslateOrKeep(const std::u16string& text);
 // Value of a key in a section of the table at url; empty when absent.
 std::u16string LookupTranslationValue(const std::u16string& url, const std::u16string& section,
                                       const std::u16string& key);

@@ -36,8 +36,11 @@ inline std::u16string Version = u"1.21";                    // shown in the wind
 // Language and ManualLanguage live with the translation table (Translator/Translation.h).
 inline std::u16string CurrentSetFile = u"Genau das Gleiche.Set"; // card set in play
 inline std::array<std::u16string, 99> SetCatalog; // set files from "Dir.lst", 1-based
-inline std::u16string QuestionText;               // translated question of the set, in quotes
-inline std::u16string SetQuestion;                // the set's question as written, in German
+inline int SetCount = 0; // sets in SetCatalog: those of "Dir.lst", then the teachers' own
+inline std::u16string QuestionText; // translated question of the set, in quotes
+inline std::u16string SetQuestion;  // the set's question as written, in German
+// A teacher's set's own English and Czech question ("Frage_en", "Frage_cs"), empty when none
+inline std::u16string SetQuestionEnglish, SetQuestionCzech;
 
 // Media loaded at start-up
 inline std::shared_ptr<TImageFont> ScoreFont, SmallFont, MediumFont, LargeFont;

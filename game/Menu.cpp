@@ -23,6 +23,8 @@ constexpr int kKeypad1 = 97, kKeypad8 = 104;
 constexpr int kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116, kF6 = 117, kF7 = 118;
 constexpr int kF8 = 119;
 
+constexpr int kSetsPerPage = 8;
+
 constexpr int kRedrawMs = 500;
 constexpr int kIdleCloseMs = 30000;
 constexpr int kShortPageMs = 3000;
@@ -40,6 +42,10 @@ enum TPage {
 
 int shown_page = 0;
 bool running = false;
+// The card page shows SetCatalog[card_first + 1 ..], eight at a time; digits choose from it.
+int card_first = 0;
+// Why the set just chosen could not be played, shown on the card page until the next key.
+TSetRefusal shown_refusal;
 bool manual_opened = false; // what the manual page reports
 // The window's close button, seen while the menu runs: the menu closes and so does the program.
 bool close_seen = false;
@@ -84,6 +90,14 @@ void DrawLeftPage() {
     }
 }
 
+// The text cut at its end, with "...", so that it is at most `width` pixels wide.
+std::u16string FitToWidth(std::u16string text, int width) {
+    if (StringWidth(text) <= width) return text;
+    while (!text.empty() && StringWidth(text + u"...") > width)
+        text.pop_back();
+    return text + u"...";
+}
+
 void DrawCardPage() {
     SetDrawColour(250, 247, 222);
     FillRect(520, 70, 300, 470);
@@ -92,13 +106,30 @@ void DrawCardPage() {
     SelectFont(MediumFont);
     DrawString(TranslateText(u"Karten-Auswahl"), 570, 110);
     SelectFont(SmallFont);
-    for (int i = 1; i <= 8; ++i) {
-        const std::u16string& set = SetCatalog[i];
+    for (int i = 1; i <= kSetsPerPage; ++i) {
+        const int place = card_first + i;
+        if (place >= int(SetCatalog.size())) break;
+        const std::u16string& set = SetCatalog[place];
         DebugPrint(IntToText(i) + u" " + set + u"!");
-        if (set.find(u'.') == std::u16string::npos) break;
+        if (set.find(u'.') == std::u16string::npos || place > SetCount) break;
         float y = float(150 + 30 * i);
-        DrawString(IntToText(i) + u"..... " + TranslateText(SetDisplayName(set)), 570, y);
+        std::u16string line = IntToText(i) + u"..... " + TranslateOrKeep(SetDisplayName(set));
+        // A set that cannot be played is greyed and flagged; choosing it says why.
+        const bool unplayable = SetRefusalOf(set) != nullptr;
+        if (unplayable) line += u" (!)";
+        if (IsTeacherSet(set) || unplayable) line = FitToWidth(line, 245);
+        if (unplayable) SetDrawColour(150, 140, 125);
+        DrawString(line, 570, y);
+        SetDrawColour(1, 1, 1);
         if (set == CurrentSetFile) DrawString(u"->", 550, y);
+    }
+    if (SetCount > kSetsPerPage) DrawString(u"F6..." + TranslateText(u"weitere Karten"), 570, 440);
+    if (!shown_refusal.Empty()) {
+        SetDrawColour(150, 30, 20);
+        DrawString(
+            FitToWidth(TranslateText(shown_refusal.label) + u": " + shown_refusal.detail, 280), 535,
+            490);
+        SetDrawColour(1, 1, 1);
     }
 }
 
@@ -154,21 +185,40 @@ void DrawRightPage(int page) {
     }
 }
 
-// A digit chooses a set by its place in "Dir.lst". A place without a set does nothing, and a
-// set the catalogue cannot load leaves the set in play as it is.
-void ChooseSet(int place, int& page) {
+// A digit chooses the set at its place on the card page shown, or, when another page is shown,
+// on the first card page. A place without a set does nothing; a set that cannot be loaded leaves
+// the set in play as it is and says why on the card page.
+void ChooseSet(int digit, int& page) {
+    if (page != kCardPage) card_first = 0;
+    const int place = card_first + digit;
+    if (place > SetCount || place >= int(SetCatalog.size())) return;
     const std::u16string set = SetCatalog[place];
     if (set.empty()) return;
     page = kCardPage;
     MenuTimeout = Milliseconds() + kCardPageMs;
+    ExamineTeacherSets(card_first + 1, kSetsPerPage);
     const std::u16string in_play = CurrentSetFile;
     CurrentSetFile = set;
-    if (!RestartBoard()) CurrentSetFile = in_play;
+    if (!RestartBoard()) {
+        CurrentSetFile = in_play;
+        shown_refusal = LastSetRefusal();
+    }
+}
+
+// F6 shows the card page; on the card page it turns to the next eight sets, and from the last
+// page back to the first.
+void ShowCardPage(int& page) {
+    const bool turn = page == kCardPage && card_first + kSetsPerPage < SetCount;
+    card_first = turn ? card_first + kSetsPerPage : 0;
+    page = kCardPage;
+    MenuTimeout = Milliseconds() + kCardPageMs;
+    ExamineTeacherSets(card_first + 1, kSetsPerPage);
 }
 
 // Acts on one key; true when the menu is to close.
 bool ActOnKey(int key, int& page) {
     const int now = Milliseconds();
+    shown_refusal = {};
     switch (key) {
     case kF1:
         page = kManualPage;
@@ -192,8 +242,7 @@ bool ActOnKey(int key, int& page) {
         MenuTimeout = now + kShortPageMs;
         return false;
     case kF6:
-        page = kCardPage;
-        MenuTimeout = now + kCardPageMs;
+        ShowCardPage(page);
         return false;
     case kF7:
         NextLanguage();
@@ -272,6 +321,8 @@ void RunMenu() {
     ClearKeys();
     close_seen = false;
     running = true;
+    card_first = 0;
+    shown_refusal = {};
     ReadSetCatalog();
     MenuTimeout = Milliseconds() + kIdleCloseMs;
     while (!closed) {

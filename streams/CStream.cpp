@@ -3,9 +3,34 @@
 #include "media/Text.h"
 
 #include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tonvella {
+
+namespace {
+
+// Only a regular file is read. Opening a pipe would wait for a writer, and a device (a link to
+// /dev/zero in a teacher's folder) never ends, so neither is opened at all, and the open itself
+// cannot wait: the file may be replaced by a pipe between the look and the open.
+std::FILE* OpenRegularFileForReading(const std::u16string& path) {
+    const std::string name = ToUtf8(path);
+    struct stat info;
+    if (stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+    int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* handle = fdopen(fd, "rb");
+    if (!handle) close(fd);
+    return handle;
+}
+
+} // namespace
 
 TStreamHandle TCStream::OpenFile(const std::u16string& path, int readable, int writeable) {
     std::u16string slashed = path;
@@ -13,7 +38,8 @@ TStreamHandle TCStream::OpenFile(const std::u16string& path, int readable, int w
         if (c == u'\\') c = u'/';
     }
     int mode = readable && writeable ? MODE_READ | MODE_WRITE : writeable ? MODE_WRITE : MODE_READ;
-    const char* cmode = mode == (MODE_READ | MODE_WRITE) ? "r+b" : mode == MODE_WRITE ? "wb" : "rb";
+    if (mode == MODE_READ) return CreateWithCStream(OpenRegularFileForReading(slashed), mode);
+    const char* cmode = mode == (MODE_READ | MODE_WRITE) ? "r+b" : "wb";
     std::FILE* handle = std::fopen(ToUtf8(slashed).c_str(), cmode);
     if (!handle) return nullptr;
     // The C runtime opens directories too; they are not files to read.

@@ -11,7 +11,8 @@ class TCStream : public TStream {
 public:
     enum { MODE_READ = 1, MODE_WRITE = 2 };
 
-    // Backslashes count as slashes. None when the file cannot be opened.
+    // Backslashes count as slashes. None when the file cannot be opened; for reading, also when
+    // the path names anything but a regular file (a folder, a device, a pipe).
     static TStreamHandle OpenFile(const std::u16string& path, int readable, int writeable);
     static TStreamHandle CreateWithCStream(std::FILE* handle, int mode);
 

@@ -12,6 +12,7 @@ namespace tonvella {
 namespace {
 
 TAudioSampleLoader* loader_head = nullptr;
+int seconds_limit = SAMPLE_MAX_SECONDS;
 
 // Made on first use, not by static initialisers, which a static library would drop.
 void RegisterSampleLoaders() {
@@ -60,27 +61,50 @@ void CheckSampleLimits(const char* kind, long long channels, long long hertz, lo
     if (hertz < SAMPLE_MIN_HERTZ || hertz > SAMPLE_MAX_HERTZ)
         throw TSampleFormatError(what + " at " + std::to_string(hertz) + " Hz");
     if (frames <= 0) throw TSampleFormatError(what + " without audio data");
-    if (frames > hertz * SAMPLE_MAX_SECONDS)
-        throw TSampleFormatError(what + " longer than " + std::to_string(SAMPLE_MAX_SECONDS / 60) +
-                                 " minutes");
+    if (frames > hertz * seconds_limit) {
+        throw TSampleFormatError(what + " longer than " +
+                                 (seconds_limit % 60 == 0
+                                      ? std::to_string(seconds_limit / 60) + " minutes"
+                                      : std::to_string(seconds_limit) + " seconds"));
+    }
+}
+
+TSampleSecondsLimit::TSampleSecondsLimit(int seconds) : _outer(seconds_limit) {
+    if (seconds < seconds_limit) seconds_limit = seconds;
+}
+
+TSampleSecondsLimit::~TSampleSecondsLimit() {
+    seconds_limit = _outer;
 }
 
 TAudioSampleHandle LoadSampleFromUrl(const std::u16string& url) {
+    std::string reason;
+    TAudioSampleHandle sample = DecodeSampleFromUrl(url, reason);
+    if (!sample) Refuse(url, reason);
+    return sample;
+}
+
+TAudioSampleHandle DecodeSampleFromUrl(const std::u16string& url, std::string& reason) {
+    reason.clear();
     TStreamHandle stream = OpenFileForReading(url);
     if (!stream) {
-        Refuse(url, "cannot open");
+        reason = "cannot open";
         return nullptr;
     }
     TCloseAtEnd closer{stream};
-    int start = stream->Pos();
+    return DecodeSampleFromStream(*stream, reason);
+}
+
+TAudioSampleHandle DecodeSampleFromStream(TStream& stream, std::string& reason) {
+    reason.clear();
+    int start = stream.Pos();
     if (start == -1) throw TRuntimeException("Stream is not seekable");
 
-    std::string reason;
     bool truncated = false;
     for (TAudioSampleLoader* loader = FirstAudioSampleLoader(); loader; loader = loader->_succ) {
-        stream->Seek(start);
+        stream.Seek(start);
         try {
-            if (TAudioSampleHandle sample = loader->LoadAudioSample(*stream)) return sample;
+            if (TAudioSampleHandle sample = loader->LoadAudioSample(stream)) return sample;
         } catch (const TSampleFormatError& e) {
             if (reason.empty()) reason = e.what();
         } catch (const TStreamException&) {
@@ -88,7 +112,6 @@ TAudioSampleHandle LoadSampleFromUrl(const std::u16string& url) {
         }
     }
     if (reason.empty()) reason = truncated ? "data ends early" : "unknown format";
-    Refuse(url, reason);
     return nullptr;
 }
 

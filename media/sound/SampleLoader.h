@@ -43,8 +43,28 @@ TAudioSampleLoader* FirstAudioSampleLoader();
 // line naming the file and the reason) when it cannot be opened or decoded. Runtime error
 // "Stream is not seekable" for a stream without a position.
 TAudioSampleHandle LoadSampleFromUrl(const std::u16string& url);
+// The same without the diagnostic line: the reason ("cannot open", "data ends early", ...) is
+// handed back instead, for a caller that reports it in its own words.
+TAudioSampleHandle DecodeSampleFromUrl(const std::u16string& url, std::string& reason);
+// Decodes an open stream from where it stands; the caller closes it.
+TAudioSampleHandle DecodeSampleFromStream(TStream& stream, std::string& reason);
 
-// Throws TSampleFormatError when channels, rate or length are outside the limits above.
+// Throws TSampleFormatError when channels, rate or length are outside the limits above, or
+// beyond a shorter length a TSampleSecondsLimit asks for.
 void CheckSampleLimits(const char* kind, long long channels, long long hertz, long long frames);
+
+// While one exists, samples longer than `seconds` are refused before anything is allocated:
+// sounds from a teacher's folder are held to a card's length, not to the ten minutes a decoder
+// allows.
+class TSampleSecondsLimit {
+public:
+    explicit TSampleSecondsLimit(int seconds);
+    ~TSampleSecondsLimit();
+    TSampleSecondsLimit(const TSampleSecondsLimit&) = delete;
+    TSampleSecondsLimit& operator=(const TSampleSecondsLimit&) = delete;
+
+private:
+    int _outer;
+};
 
 } // namespace tonvella
