@@ -6,7 +6,10 @@ include(GNUInstallDirs)
 set(TONVELLA_APP_ID com.quorvane.Tonvella)
 set(TONVELLA_DESKTOP_DIR ${CMAKE_SOURCE_DIR}/desktop)
 
-install(TARGETS tonvella RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS tonvella tonvella-check-set RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A teacher's set to copy into ~/.local/share/tonvella/sets (the manual's chapter on own sets).
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/sets/
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/tonvella/examples/sets)
 install(FILES ${TONVELLA_DESKTOP_DIR}/${TONVELLA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${TONVELLA_DESKTOP_DIR}/${TONVELLA_APP_ID}.metainfo.xml
@@ -46,7 +49,7 @@ include(CPack)
 # The installed layout, checked in a temporary prefix.
 add_test(NAME install_layout
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/install_test.sh ${CMAKE_BINARY_DIR}
-                 ${TONVELLA_APP_ID})
+                 ${TONVELLA_APP_ID} ${CMAKE_SOURCE_DIR}/examples/sets)
 
 # The package: dependencies met here, and its program started from its menu entry.
 tonvella_display_command(display)

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the built program into a temporary prefix and checks what a desktop finds there:
-# the program, its menu entry, the icon in every size and as SVG, the AppStream metainfo.
-# Usage: install_test.sh BUILD_DIR APP_ID
+# the program, its menu entry, the icon in every size and as SVG, the AppStream metainfo; and
+# what a teacher finds: the set checker beside the game, and the sample set, which it passes.
+# Usage: install_test.sh BUILD_DIR APP_ID EXAMPLE_SETS_DIR
 set -u
 build="$1"
 id="$2"
+examples="$3"
 prefix="$(mktemp -d)"
 trap 'rm -rf "$prefix"' EXIT
 failures=0
@@ -23,6 +25,17 @@ rm -f "$prefix.log"
 
 [ -x "$prefix/bin/tonvella" ] || fail "no program bin/tonvella"
 cmp -s "$prefix/bin/tonvella" "$build/tonvella" || fail "bin/tonvella is not the program built"
+checker="$prefix/bin/tonvella-check-set"
+[ -x "$checker" ] || fail "no set checker bin/tonvella-check-set"
+sample="$prefix/share/tonvella/examples/sets"
+for file in "$examples"/*; do
+    cmp -s "$file" "$sample/$(basename "$file")" || fail "$sample lacks $(basename "$file")"
+done
+if [ -x "$checker" ]; then
+    for set in "$sample"/*.Set; do
+        out="$("$checker" "$set" 2>&1)" || fail "the checker refuses the installed sample: $out"
+    done
+fi
 desktop="$prefix/share/applications/$id.desktop"
 metainfo="$prefix/share/metainfo/$id.metainfo.xml"
 [ -f "$desktop" ] || fail "no menu entry $desktop"
