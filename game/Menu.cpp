@@ -106,29 +106,10 @@ void DrawCardPage() {
     SelectFont(MediumFont);
     DrawString(TranslateText(u"Karten-Auswahl"), 570, 110);
     SelectFont(SmallFont);
-    for (int i = 1; i <= kSetsPerPage; ++i) {
-        const int place = card_first + i;
-        if (place >= int(SetCatalog.size())) break;
-        const std::u16string& set = SetCatalog[place];
-        DebugPrint(IntToText(i) + u" " + set + u"!");
-        if (set.find(u'.') == std::u16string::npos || place > SetCount) break;
-        float y = float(150 + 30 * i);
-        std::u16string line = IntToText(i) + u"..... " + TranslateOrKeep(SetDisplayName(set));
-        // A set that cannot be played is greyed and flagged; choosing it says why.
-        const bool unplayable = SetRefusalOf(set) != nullptr;
-        if (unplayable) line += u" (!)";
-        if (IsTeacherSet(set) || unplayable) line = FitToWidth(line, 245);
-        if (unplayable) SetDrawColour(150, 140, 125);
-        DrawString(line, 570, y);
-        SetDrawColour(1, 1, 1);
-        if (set == CurrentSetFile) DrawString(u"->", 550, y);
-    }
-    if (SetCount > kSetsPerPage) DrawString(u"F6..." + TranslateText(u"weitere Karten"), 570, 440);
-    if (!shown_refusal.Empty()) {
-        SetDrawColour(150, 30, 20);
-        DrawString(
-            FitToWidth(TranslateText(shown_refusal.label) + u": " + shown_refusal.detail, 280), 535,
-            490);
+    for (const TCardPageLine& line : CardPageLines()) {
+        if (line.kind == TCardLineKind::kGreyed) SetDrawColour(150, 140, 125);
+        if (line.kind == TCardLineKind::kNotice) SetDrawColour(150, 30, 20);
+        DrawString(line.text, line.x, line.y);
         SetDrawColour(1, 1, 1);
     }
 }
@@ -276,6 +257,35 @@ bool ActOnKey(int key, int& page) {
 }
 
 } // namespace
+
+std::vector<TCardPageLine> CardPageLines() {
+    std::vector<TCardPageLine> lines;
+    for (int i = 1; i <= kSetsPerPage; ++i) {
+        const int place = card_first + i;
+        if (place >= int(SetCatalog.size())) break;
+        const std::u16string& set = SetCatalog[place];
+        DebugPrint(IntToText(i) + u" " + set + u"!");
+        if (set.find(u'.') == std::u16string::npos || place > SetCount) break;
+        const float y = float(150 + 30 * i);
+        std::u16string text = IntToText(i) + u"..... " + TranslateOrKeep(SetDisplayName(set));
+        // A set that cannot be played is greyed and flagged; choosing it says why.
+        const bool unplayable = SetRefusalOf(set) != nullptr;
+        if (unplayable) text += u" (!)";
+        if (IsTeacherSet(set) || unplayable) text = FitToWidth(text, 245);
+        lines.push_back(
+            {text, 570, y, unplayable ? TCardLineKind::kGreyed : TCardLineKind::kPlain});
+        if (set == CurrentSetFile) lines.push_back({u"->", 550, y, TCardLineKind::kPlain});
+    }
+    if (SetCount > kSetsPerPage)
+        lines.push_back(
+            {u"F6..." + TranslateText(u"weitere Karten"), 570, 440, TCardLineKind::kPlain});
+    if (!shown_refusal.Empty()) {
+        const std::u16string why =
+            TranslateText(shown_refusal.label) + u": " + shown_refusal.detail;
+        lines.push_back({FitToWidth(why, 280), 535, 490, TCardLineKind::kNotice});
+    }
+    return lines;
+}
 
 int PollAnyKey() {
     for (int key = 1; key <= 255; ++key) {

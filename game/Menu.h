@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace tonvella {
 
@@ -17,6 +18,16 @@ bool MenuRunning(); // true from the menu's opening until it has closed
 // The two lines under the manual page's heading: that the manual is being opened, or, when it
 // could not be copied or opened, that it could not.
 std::array<std::u16string, 2> ManualPageText();
+// The lines of the card page under its heading: the sets of the page shown (greyed when they
+// cannot be played), "->" at the set in play, the F6 line when there are more than eight sets,
+// and why the set just chosen could not be played. Read by the page's drawing, and by tests.
+enum class TCardLineKind { kPlain, kGreyed, kNotice };
+struct TCardPageLine {
+    std::u16string text;
+    float x, y;
+    TCardLineKind kind;
+};
+std::vector<TCardPageLine> CardPageLines();
 // The key code of the first key 1..255 that was hit, once it is released; 0 when none was.
 int PollAnyKey();
 

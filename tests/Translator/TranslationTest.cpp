@@ -150,3 +150,30 @@ TEST_F(TranslationTest, TablesLongerThanAThousandLinesAreReadInFull) {
     // Switching back to the game's table reloads it.
     EXPECT_EQ(T(u"Ende"), "Ende");
 }
+
+// Teachers' set names and questions: what the table holds is translated, anything else is shown
+// as written, in every language, and is never taken for a key number.
+TEST_F(TranslationTest, TranslateOrKeepShowsUnknownTextsAsWritten) {
+    struct {
+        const char16_t* text;
+        const char* german;
+        const char* english;
+        const char* czech;
+    } cases[] = {
+        {u"Einstellungen", "Einstellungen", "Settings", "Nastavení"},
+        {u"1.Karte gewählt", "1.Karte gewählt", "1st card selected", "první karta vybrána"},
+        {u"Nur Englisch", "Nur Englisch", "English only", "English only"},
+        {u"Lieder der 3b", "Lieder der 3b", "Lieder der 3b", "Lieder der 3b"},
+        {u"3", "3", "3", "3"}, // TranslateText would answer with key 3
+        {u"", "", "", ""},
+    };
+    for (int round = 0; round < 3; ++round) {
+        for (const auto& c : cases) {
+            const char* expected = round == 0 ? c.german : round == 1 ? c.english : c.czech;
+            // Twice: the second answer comes from what the first one learnt.
+            EXPECT_EQ(ToUtf8(TranslateOrKeep(c.text)), expected) << ToUtf8(c.text);
+            EXPECT_EQ(ToUtf8(TranslateOrKeep(c.text)), expected) << ToUtf8(c.text);
+        }
+        NextLanguage();
+    }
+}

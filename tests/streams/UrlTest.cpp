@@ -3,7 +3,10 @@
 #include "streams/Embedded.h"
 #include "streams/Stream.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tonvella {
 namespace {
@@ -103,6 +106,32 @@ TEST_F(UrlTest, WrapperOfAnOpenStreamLeavesItOpenAndPositioned) {
     CloseStreamHandle(wrapper);
     EXPECT_EQ(inner->Pos(), 6);
     EXPECT_EQ(ReadAll(*inner), " bytes");
+}
+
+// A plain path is read only when it names a regular file: a device never ends and a pipe would
+// keep the open waiting for a writer, so both are refused at once, through links as well.
+TEST_F(UrlTest, OnlyRegularFilesAreReadAsPlainFiles) {
+    const std::string file = test::WriteTempFile("url-test-regular.bin", "regular");
+    const std::string dir = file.substr(0, file.rfind('/') + 1);
+    const std::string fifo = dir + "url-test-fifo";
+    const std::string to_zero = dir + "url-test-zero-link";
+    const std::string to_file = dir + "url-test-file-link";
+    std::remove(fifo.c_str());
+    std::remove(to_zero.c_str());
+    std::remove(to_file.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", to_zero.c_str()), 0);
+    ASSERT_EQ(symlink(file.c_str(), to_file.c_str()), 0);
+    for (const std::string& refused :
+         {std::string("/dev/zero"), std::string("/dev/null"), fifo, to_zero}) {
+        EXPECT_EQ(OpenFileForReading(FromUtf8(refused)), nullptr) << refused;
+    }
+    auto linked = OpenFileForReading(FromUtf8(to_file));
+    ASSERT_NE(linked, nullptr);
+    EXPECT_EQ(ReadAll(*linked), "regular");
+    CloseFileHandle(linked);
+    for (const std::string& path : {fifo, to_zero, to_file})
+        std::remove(path.c_str());
 }
 
 TEST_F(UrlTest, PlainFileWritesAndReadsBack) {
