@@ -6,6 +6,7 @@
 #include "media/sound/Sound.h"
 #include "streams/Embedded.h"
 #include "streams/Modules.h"
+#include "tests/game_sets/SetFixtures.h"
 
 #include <filesystem>
 #include <fstream>
@@ -52,6 +53,9 @@ protected:
     }
     void SetUp() override {
         ASSERT_EQ(SelectAudioDriver(u"Recorder"), 1);
+        // No teacher's set of this machine joins the catalogue; tests that want some make them.
+        setenv("XDG_DATA_HOME", "/nonexistent/tonvella-test", 1);
+        setenv("XDG_DATA_DIRS", "/nonexistent/tonvella-test", 1);
         CreateTranslationCaches();
         FillLanguageTable();
         dir = fs::temp_directory_path() / ("cardsets-" + std::to_string(::getpid()));
@@ -224,6 +228,127 @@ TEST_F(CardSetsTest, DisplayNameIsTheFileNameUpToItsFirstDot) {
     EXPECT_EQ(SetDisplayName(u"plain"), u"plain");
 }
 
+TEST_F(CardSetsTest, TeachersSetsFollowTheBuiltInOnesByName) {
+    Write("Dir.lst", "Eins.Set\nZwei.Set\n");
+    settest::TTempFolder data;
+    const fs::path home = data.path() / "home/tonvella/sets";
+    const fs::path school = data.path() / "school/tonvella/sets";
+    fs::create_directories(home);
+    fs::create_directories(school);
+    settest::WriteFile(home / "Unsere Lieder.Set", "");
+    settest::WriteFile(school / "Bandinstrumente.Set", "");
+    settest::WriteFile(school / "README.txt", "");
+    settest::TDataFolders folders((data.path() / "home").string(),
+                                  (data.path() / "school").string());
+    SetCatalog.fill(u"stale");
+    ReadSetCatalog();
+    EXPECT_EQ(SetCount, 4);
+    EXPECT_EQ(SetCatalog[1], u"Eins.Set");
+    EXPECT_EQ(SetCatalog[2], u"Zwei.Set");
+    EXPECT_EQ(ToUtf8(SetCatalog[3]), (school / "Bandinstrumente.Set").string());
+    EXPECT_EQ(ToUtf8(SetCatalog[4]), (home / "Unsere Lieder.Set").string());
+    EXPECT_EQ(SetCatalog[5], u"stale");
+    EXPECT_EQ(SetDisplayName(SetCatalog[4]), u"Unsere Lieder");
+}
+
+// A teacher's set takes its sounds from beside its file, as the file system names them, and its
+// question in the other languages from the file; what the table does not know is shown as
+// written.
+TEST_F(CardSetsTest, ATeachersSetLoadsItsOwnSoundsAndQuestions) {
+    settest::TTempFolder folder;
+    settest::TSetSpec spec = settest::ToneSet(folder.path(), 9);
+    spec.text = {"Frage=Hört genau hin", "Frage_en=Listen closely", "Frage_cs=Poslouchej"};
+    const std::u16string set = FromUtf8(settest::WriteSet(folder.path(), "Eigen.Set", spec));
+    spec.text = {"Frage=Hört genau hin"};
+    const std::u16string german_only =
+        FromUtf8(settest::WriteSet(folder.path(), "Nur Deutsch.Set", spec));
+    spec.text = {"Frage=Suche genau das Gleiche"};
+    const std::u16string known = FromUtf8(settest::WriteSet(folder.path(), "Bekannt.Set", spec));
+    // A sound of the same name where the game runs is no sound of this set.
+    fs::remove(folder.path() / "T9-a.wav");
+    settest::WriteFile(dir / "T9-a.wav", settest::ToneWav(440));
+
+    const std::u16string table = u"Suche genau das Gleiche";
+    struct {
+        const std::u16string& set;
+        std::u16string german, english, czech;
+    } cases[] = {
+        {set, u"Hört genau hin", u"Listen closely", u"Poslouchej"},
+        {german_only, u"Hört genau hin", u"Hört genau hin", u"Hört genau hin"},
+        {known, table, u"", u""}, // filled from the table below
+    };
+    CreateTranslationCaches();
+    FillLanguageTable();
+    NextLanguage();
+    cases[2].english = TranslateText(table);
+    NextLanguage();
+    cases[2].czech = TranslateText(table);
+    ASSERT_NE(cases[2].czech, table);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.set));
+        CreateTranslationCaches();
+        FillLanguageTable();
+        PairSounds.fill(nullptr);
+        ASSERT_TRUE(LoadCardSet(c.set));
+        for (int s = 0; s < 16; ++s)
+            EXPECT_NE(PairSounds[s], nullptr) << "slot " << s;
+        // As F7 in the menu switches the language.
+        for (const std::u16string& expected : {c.german, c.english, c.czech}) {
+            EXPECT_EQ(ToUtf8(QuestionText), "\"" + ToUtf8(expected) + "\"");
+            NextLanguage();
+            TranslateQuestion();
+        }
+    }
+    // Pair 9 lost a sound: nine pairs still give a game, never with that pair, and the sound is
+    // looked for beside the set only.
+    std::string out;
+    for (int seed = 1; seed <= 10; ++seed) {
+        SeedRandom(seed);
+        ::testing::internal::CaptureStdout();
+        EXPECT_TRUE(LoadCardSet(set));
+        out += ::testing::internal::GetCapturedStdout();
+    }
+    EXPECT_NE(out.find("Sound not loaded: " + (folder.path() / "T9-a.wav").string() + " (missing)"),
+              std::string::npos)
+        << out;
+}
+
+TEST_F(CardSetsTest, ABrokenTeachersSetNeverReplacesTheSetInPlay) {
+    WriteSet("n.Set", 16, NeighbourPairs(8));
+    ASSERT_TRUE(LoadCardSet(u"n.Set"));
+    const auto in_play = PairSounds;
+    const std::u16string question = QuestionText;
+    settest::TTempFolder folder;
+    settest::TSetSpec spec = settest::ToneSet(folder.path(), 8);
+    spec.sounds[4] = "Trompete.ogg";
+    const std::u16string set = FromUtf8(settest::WriteSet(folder.path(), "Kaputt.Set", spec));
+    const std::u16string missing = FromUtf8((folder.path() / "Weg.Set").string());
+    struct {
+        const std::u16string& set;
+        const char16_t* label;
+        const char16_t* detail;
+        const char* line; // a diagnostic line that says why
+    } cases[] = {
+        {set, u"Klang fehlt", u"Trompete.ogg", "Trompete.ogg (missing)"},
+        {missing, u"Datei fehlt", u"Weg.Set", "Weg.Set\" not loaded: the file is missing"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.set));
+        for (int seed = 1; seed <= 3; ++seed) {
+            SeedRandom(seed);
+            ::testing::internal::CaptureStdout();
+            EXPECT_FALSE(LoadCardSet(c.set));
+            const std::string out = ::testing::internal::GetCapturedStdout();
+            EXPECT_NE(out.find(c.line), std::string::npos) << out;
+            EXPECT_EQ(PairSounds, in_play);
+            EXPECT_EQ(QuestionText, question);
+            EXPECT_EQ(LastSetRefusal().label, c.label);
+            EXPECT_EQ(LastSetRefusal().detail, c.detail);
+            ASSERT_NE(SetRefusalOf(c.set), nullptr);
+        }
+    }
+}
+
 // The shipped archive: every set of the list loads eight pairs of real, decodable sounds.
 TEST(ShippedCardSets, EverySetInTheListLoads) {
     RegisterGameBlobs();
@@ -233,6 +358,8 @@ TEST(ShippedCardSets, EverySetInTheListLoads) {
     setenv("SDL_AUDIODRIVER", "dummy", 0); // no sound card needed
     ASSERT_EQ(SelectAudioDriver(u"DirectSound"), 1);
     AssetBase = u"ZIP::Incbin::tt.zip//";
+    setenv("XDG_DATA_HOME", "/nonexistent/tonvella-test", 1);
+    setenv("XDG_DATA_DIRS", "/nonexistent/tonvella-test", 1);
     SetCatalog.fill(u"");
     ReadSetCatalog();
     int sets = 0;
@@ -246,4 +373,27 @@ TEST(ShippedCardSets, EverySetInTheListLoads) {
     }
     EXPECT_EQ(sets, 11);
     EXPECT_EQ(SetCatalog[1], u"Genau das Gleiche.Set");
+}
+
+// The sample set installed for teachers: it plays through the real decoders, in three languages.
+TEST(ShippedCardSets, TheSampleTeachersSetPlays) {
+    RegisterGameBlobs();
+    InitStreamProtocols();
+    CreateTranslationCaches();
+    FillLanguageTable();
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ASSERT_EQ(SelectAudioDriver(u"DirectSound"), 1);
+    const std::u16string sample =
+        FromUtf8(TONVELLA_SOURCE_DIR "/examples/sets/Beispiel Gleicher Ton.Set");
+    SeedRandom(7);
+    PairSounds.fill(nullptr);
+    ASSERT_TRUE(LoadCardSet(sample));
+    for (int s = 0; s < 16; ++s)
+        EXPECT_NE(PairSounds[s], nullptr) << "slot " << s;
+    for (const char* question :
+         {"\"Suche den gleichen Ton\"", "\"Find the same note\"", "\"Najdi stejný tón\""}) {
+        EXPECT_EQ(ToUtf8(QuestionText), question);
+        NextLanguage();
+        TranslateQuestion();
+    }
 }

@@ -1,6 +1,8 @@
 #include "MenuSupport.h"
+#include "tests/game_sets/SetFixtures.h"
 
 #include "Translator/Translation.h"
+#include "game/CardSets.h"
 #include "game/GameState.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"
@@ -289,4 +291,160 @@ TEST_F(MenuTest, TheCloseButtonEndsTheMenuAndTheGameAtOnce) {
     EXPECT_EQ(EndRequested, 1);
     EXPECT_FALSE(MainLoopPass()) << "the main loop must end as well";
     EndRequested = 0;
+}
+
+namespace {
+
+// A catalogue of a test's own: `built_in` sets "S1.Set" ... in "Dir.lst" (copies of an archive
+// set; the menu tests' sound driver loads any sound as silence), and in a teacher's folder
+// "Unsere Lieder.Set", which plays, and "Kaputt.Set", which lacks a sound.
+class TOwnCatalogue {
+public:
+    explicit TOwnCatalogue(int built_in) : folders(sets.path().string(), "/nonexistent") {
+        std::string list;
+        for (int i = 1; i <= built_in; ++i) {
+            const std::string name = "S" + std::to_string(i) + ".Set";
+            std::ofstream(assets.path() / name) << ArchiveEntry("Gleiches Tempo.Set");
+            list += name + "\r\n";
+        }
+        std::ofstream(assets.path() / "Dir.lst") << list;
+        AssetBase = FromUtf8(assets.path().string() + "/");
+        const auto folder = sets.path() / "tonvella/sets";
+        std::filesystem::create_directories(folder);
+        settest::TSetSpec spec = settest::ToneSet(folder, 8);
+        spec.text = {"Frage=Hört genau hin"};
+        good = settest::WriteSet(folder, "Unsere Lieder.Set", spec);
+        spec.sounds[3] = "Geige.wav";
+        broken = settest::WriteSet(folder, "Kaputt.Set", spec);
+    }
+    TScratchDir assets;
+    settest::TTempFolder sets;
+    settest::TDataFolders folders;
+    std::string good, broken;
+};
+
+struct TCardSeen {
+    int page;
+    bool restarted;
+    std::string set;
+    std::vector<TCardPageLine> lines;
+    bool Has(const std::string& text, TCardLineKind kind = TCardLineKind::kPlain) const {
+        for (const TCardPageLine& line : lines)
+            if (ToUtf8(line.text) == text && line.kind == kind) return true;
+        return false;
+    }
+    bool HasF6Line() const {
+        for (const TCardPageLine& line : lines)
+            if (ToUtf8(line.text).rfind("F6...", 0) == 0) return true;
+        return false;
+    }
+    std::string Texts() const {
+        std::string out;
+        for (const TCardPageLine& line : lines)
+            out += "[" + ToUtf8(line.text) + "] ";
+        return out;
+    }
+};
+
+} // namespace
+
+// Eight sets or fewer fit on the card page as before; with more, F6 on that page turns to the
+// next eight and from the last page back to the first, and a digit chooses from the page shown.
+TEST_F(MenuTest, CardPagesTurnWithF6AndDigitsChooseFromThePageShown) {
+    std::vector<TCardSeen> seen_cards;
+    Script().before_press = [&] {
+        seen_cards.push_back(
+            {ShownMenuPage(), Scores[0] == 0, ToUtf8(CurrentSetFile),
+             ShownMenuPage() == 6 ? CardPageLines() : std::vector<TCardPageLine>{}});
+        Scores[0] = 7;
+    };
+    {
+        TOwnCatalogue eight(6); // and the two teachers' sets: eight in all
+        RunWith({kF6, kF6, kEsc, kEsc});
+        ASSERT_EQ(seen_cards.size(), 4u);
+        EXPECT_FALSE(seen_cards[1].HasF6Line()) << seen_cards[1].Texts();
+        EXPECT_TRUE(seen_cards[2].Has("1..... S1")) << "F6 stays on the only page";
+        EXPECT_TRUE(seen_cards[2].Has("8..... Unsere Lieder")) << seen_cards[2].Texts();
+    }
+    seen_cards.clear();
+    TOwnCatalogue eleven(9); // places 10 and 11 are the teachers' sets
+    RunWith({kF6, kF6, Digit(3), Digit(2), Digit(5), kF6, kKeypad1, 'A', Digit(2), kF6, kF6,
+             kKeypad1 + 1, kF7, kEsc, kEsc});
+    const std::string path = eleven.good, broken = eleven.broken;
+    struct {
+        const char* what;
+        int page;
+        bool restarted;
+        std::string set;
+        std::vector<std::string> shown; // lines of the page that must be there
+        bool f6_line = true;
+    } steps[] = {
+        {"F6: the first page", 6, false, "Genau das Gleiche.Set", {"1..... S1", "8..... S8"}},
+        {"F6 again: the next page",
+         6,
+         false,
+         "Genau das Gleiche.Set",
+         {"1..... S9", "3..... Unsere Lieder"}},
+        {"3: the teacher's set", 6, true, path, {"3..... Unsere Lieder", "->"}},
+        {"2: the broken set is refused", 6, false, path, {}},
+        {"5: no set there, nothing happens", 6, false, path, {"1..... S9"}},
+        {"F6 after the last page: the first again", 6, false, path, {"1..... S1"}},
+        {"keypad 1 on the first page", 6, true, "S1.Set", {"1..... S1"}},
+        {"any other key: page 0", 0, false, "S1.Set", {}, false},
+        {"2 on page 0 chooses from the first page", 6, true, "S2.Set", {"2..... S2"}},
+        {"F6 from the card page", 6, false, "S2.Set", {"1..... S9"}},
+        {"F6 back to the first", 6, false, "S2.Set", {"1..... S1"}},
+        {"keypad 2", 6, true, "S2.Set", {}},
+        {"F7: the F6 line in English", 6, false, "S2.Set", {"F6...more cards"}},
+    };
+    ASSERT_EQ(seen_cards.size(), std::size(steps) + 2);
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        const auto& s = steps[i];
+        const TCardSeen& after = seen_cards[i + 1];
+        SCOPED_TRACE(s.what);
+        EXPECT_EQ(after.page, s.page);
+        EXPECT_EQ(after.restarted, s.restarted);
+        EXPECT_EQ(after.set, s.set);
+        for (const std::string& line : s.shown)
+            EXPECT_TRUE(after.Has(line)) << line << " not in " << after.Texts();
+        if (s.page == 6) {
+            EXPECT_EQ(after.HasF6Line(), s.f6_line) << after.Texts();
+        }
+    }
+}
+
+// A teacher's set that cannot be played is marked in the list before it is chosen; choosing it
+// says why in one line, in the current language, and the game in play stays as it was.
+TEST_F(MenuTest, ABrokenTeachersSetIsMarkedAndExplained) {
+    std::vector<TCardSeen> seen_cards;
+    std::vector<std::u16string> questions;
+    Script().before_press = [&] {
+        seen_cards.push_back(
+            {ShownMenuPage(), Scores[0] == 0, ToUtf8(CurrentSetFile),
+             ShownMenuPage() == 6 ? CardPageLines() : std::vector<TCardPageLine>{}});
+        questions.push_back(QuestionText);
+        Scores[0] = 7;
+    };
+    TOwnCatalogue catalogue(3); // 4: "Kaputt", 5: "Unsere Lieder"
+    RunWith({kF6, Digit(5), Digit(4), kF7, Digit(4), 'A', Digit(3), kEsc, kEsc});
+    ASSERT_EQ(seen_cards.size(), 9u);
+    EXPECT_TRUE(seen_cards[1].Has("4..... Kaputt (!)", TCardLineKind::kGreyed))
+        << seen_cards[1].Texts();
+    EXPECT_TRUE(seen_cards[1].Has("5..... Unsere Lieder")) << "shown as written";
+    EXPECT_EQ(seen_cards[2].set, catalogue.good);
+    EXPECT_EQ(ToUtf8(questions[2]), "\"Hört genau hin\"");
+    // 4: refused, explained, and nothing of the game changed.
+    const TCardSeen& refused = seen_cards[3];
+    EXPECT_FALSE(refused.restarted);
+    EXPECT_EQ(refused.set, catalogue.good);
+    EXPECT_EQ(questions[3], questions[2]);
+    EXPECT_TRUE(refused.Has("Klang fehlt: Geige.wav", TCardLineKind::kNotice)) << refused.Texts();
+    // The next key takes the line away; in English it says the same in English.
+    EXPECT_FALSE(seen_cards[4].Has("Klang fehlt: Geige.wav", TCardLineKind::kNotice));
+    EXPECT_TRUE(seen_cards[5].Has("Sound missing: Geige.wav", TCardLineKind::kNotice))
+        << seen_cards[5].Texts();
+    EXPECT_EQ(seen_cards[5].set, catalogue.good);
+    // The menu goes on: 3 from page 0 chooses a built-in set.
+    EXPECT_TRUE(seen_cards[7].restarted);
+    EXPECT_EQ(seen_cards[7].set, "S3.Set");
 }

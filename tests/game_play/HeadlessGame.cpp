@@ -15,6 +15,7 @@
 #include "streams/Modules.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace tonvella {
@@ -55,6 +56,9 @@ void KeepFrustumCurrent() {
 }
 
 void SetUpHeadlessGame(const char16_t* audio_driver) {
+    // A teacher's sets on this machine would join the menu's list; the games here have none.
+    setenv("XDG_DATA_HOME", "/nonexistent/tonvella-test", 1);
+    setenv("XDG_DATA_DIRS", "/nonexistent/tonvella-test", 1);
     RegisterGameBlobs();
     InitStreamProtocols();
     SelectAudioDriver(audio_driver);
