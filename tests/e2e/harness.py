@@ -142,6 +142,9 @@ class Game(Screen):
             TEMP=self.temp_dir,
             SDL_AUDIODRIVER="disk",
             SDL_DISKAUDIOFILE=self.audio_path,
+            # No teacher's set of this machine joins the game's list; a test makes its own.
+            XDG_DATA_HOME=os.path.join(self.work, "no-xdg-data"),
+            XDG_DATA_DIRS=os.path.join(self.work, "no-xdg-data"),
         )
 
     # ---- life cycle ----
