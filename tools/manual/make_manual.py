@@ -9,6 +9,7 @@ The texts use a small part of Markdown, one block per paragraph:
   | a | b | c |      table rows (no header row)
   ![caption](x.png)  a screenshot; two on one line stand side by side
   **bold**           inline
+      indented lines  four blanks in front: a file's text, shown line for line
 Any other block is a paragraph; a line on its own directly below the title is
 the subtitle.
 """
@@ -29,7 +30,7 @@ from reportlab.lib.units import cm
 from reportlab.pdfbase import pdfmetrics
 from reportlab.pdfbase.ttfonts import TTFont
 from reportlab.platypus import (Image, KeepTogether, ListFlowable, ListItem, Paragraph,
-                                SimpleDocTemplate, Spacer, Table, TableStyle)
+                                Preformatted, SimpleDocTemplate, Spacer, Table, TableStyle)
 
 LANGUAGES = {"Deutsch": "de-DE", "English": "en-GB", "Czech": "cs-CZ"}
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -63,6 +64,9 @@ def styles():
         "cell": ParagraphStyle("cell", fontSize=9.5, leading=12, **base),
         "key": ParagraphStyle("key", fontSize=9.5, leading=12, fontName="Comic",
                               textColor=ACCENT),
+        "code": ParagraphStyle("code", fontName="Comic", fontSize=8.5, leading=10.5,
+                               textColor=INK, backColor=PAPER, borderPadding=(3, 6, 3, 6),
+                               leftIndent=14, rightIndent=8, spaceBefore=3, spaceAfter=9),
         "caption": ParagraphStyle("caption", fontSize=8.5, leading=11, alignment=TA_CENTER,
                                   textColor=colors.HexColor("#6b5a48"), fontName="Comic",
                                   spaceBefore=2, spaceAfter=6),
@@ -163,6 +167,9 @@ def story(source, shots, st):
             rows = [[c.strip() for c in line.strip().strip("|").split("|")] for line in block]
             out.append(table(rows, st))
             out.append(Spacer(1, 6))
+        elif head.startswith("    "):
+            out.append(KeepTogether(Preformatted("\n".join(line[4:] for line in block),
+                                                 st["code"])))
         elif head.startswith("!["):
             for line in block:
                 out.append(figures(line, shots, st))
@@ -212,8 +219,8 @@ def main():
         out = os.path.join(args.out, language + ".pdf")
         pages = build(language, args.texts, args.shots, out)
         print(f"{out}: {pages} pages, {os.path.getsize(out) // 1024} KiB")
-        if not 2 <= pages <= 4:
-            sys.exit(f"make_manual: {language} has {pages} pages, it must have 2 to 4")
+        if not 2 <= pages <= 6:
+            sys.exit(f"make_manual: {language} has {pages} pages, it must have 2 to 6")
 
 
 if __name__ == "__main__":

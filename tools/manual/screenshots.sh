@@ -22,6 +22,8 @@ mkdir -p "$work/bin"
 printf '#!/bin/sh\nexit 0\n' >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH" TEMP="$work" SDL_AUDIODRIVER=dummy
+# The pictures show the built-in sets only, not the teachers' sets of this machine.
+export XDG_DATA_HOME="$work/no-sets" XDG_DATA_DIRS="$work/no-sets"
 
 # Window pixels of what the script presses: the settings drawer, and card 6 (second row, third
 # column).
@@ -67,11 +69,12 @@ for index in 0 1 2; do
     if [ "$index" -gt 0 ]; then
         open_menu
         for _ in $(seq 1 "$index"); do key F7; done
-        # A new game asks its question in the new language; Escape leaves the restart page,
-        # the second one the menu.
+        # A new game asks its question in the new language. Escape leaves the restart page,
+        # and the menu closes when that page's 3 s are over: a second Escape could come after
+        # that on a busy machine (the new game loads its sounds first) and end the game.
         key F3
         key Escape
-        key Escape
+        sleep 3.5
         kill -0 "$pid" 2>/dev/null || { echo "screenshots: the game ended in the menu" >&2; exit 1; }
     fi
     xdotool mousemove --window "$win" "${rest[@]}"
@@ -104,7 +107,7 @@ for index in 0 1 2; do
     key F8
     shot opponent.png
     key Escape
-    key Escape
+    sleep 3.5
     for first in 0 2 4 6 8 10 12 14; do
         grep -q "^Computer: " "$work/out" && break
         click $(((3 * (first % 4) + 5) * 50)) $(((18 - 3 * (first / 4)) * 35))

@@ -1,7 +1,9 @@
 #!/usr/bin/python3
-"""Checks the shipped manuals: two to four A4 pages each, written in their own
+"""Checks the shipped manuals: two to six A4 pages each, written in their own
 language, naming the eight exercises and the menu commands as the game shows
-them in that language, and illustrated with screenshots of the game.
+them in that language, illustrated with screenshots of the game, with the
+chapter on teachers' own card sets (where they go, the file's sections, the
+checker).
 
 Usage: check_manual.py ASSETS_DIR TRANSLATION_TXT
 """
@@ -19,6 +21,15 @@ OWN_WORDS = {
 # Translation-table keys the manual must quote: the menu commands and the eight set names.
 QUOTED_KEYS = [13, 14, 15, 16, 17, 18, 25] + list(range(26, 34))
 MIN_SCREENSHOTS = 6
+# The chapter on teachers' own sets: its heading, and what it must name.
+OWN_SETS = {
+    "Deutsch": "Eigene Kartensätze",
+    "English": "Your own card sets",
+    "Czech": "Vlastní sady karet",
+}
+OWN_SETS_TERMS = ["~/.local/share/tonvella/sets", "/usr/share/tonvella/sets", "[Text]",
+                  "[Sounds]", "[Connect]", "Paarungen=", "Frage_en=", "Frage_cs=",
+                  "tonvella-check-set", "share/tonvella/examples/sets"]
 
 
 def table_sections(path):
@@ -44,8 +55,8 @@ def check(language, pdf, table):
     problems = []
     info = run("pdfinfo", pdf)
     pages = int(re.search(r"^Pages:\s+(\d+)", info, re.M).group(1))
-    if not 2 <= pages <= 4:
-        problems.append(f"{pages} pages, not 2 to 4")
+    if not 2 <= pages <= 6:
+        problems.append(f"{pages} pages, not 2 to 6")
     if "(A4)" not in info:
         problems.append("the pages are not A4")
 
@@ -60,6 +71,11 @@ def check(language, pdf, table):
         label = table[language].get(key)
         if label and label.strip() not in text:
             problems.append(f"the game's text {label.strip()!r} is not quoted")
+    if OWN_SETS[language] not in text:
+        problems.append(f"no chapter {OWN_SETS[language]!r}")
+    for term in OWN_SETS_TERMS:
+        if term not in text:
+            problems.append(f"the chapter on own sets does not name {term!r}")
     for key in [f"F{i}" for i in range(1, 8)] + ["ESC"]:
         if key not in text:
             problems.append(f"the key {key} is not explained")
