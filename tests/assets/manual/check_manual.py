@@ -18,8 +18,8 @@ OWN_WORDS = {
     "English": ["cards", "player", "exercises", "listen", "settings"],
     "Czech": ["karet", "hráč", "cvičení", "poslouchat", "Nabídka"],
 }
-# Translation-table keys the manual must quote: the menu commands and the eight set names.
-QUOTED_KEYS = [13, 14, 15, 16, 17, 18, 25] + list(range(26, 34))
+# Translation-table keys the manual must quote: the menu commands and the names of the sets.
+QUOTED_KEYS = [13, 14, 15, 16, 17, 18, 25] + list(range(26, 34)) + [50, 51, 52]
 MIN_SCREENSHOTS = 6
 # The chapter on teachers' own sets: its heading, and what it must name.
 OWN_SETS = {
