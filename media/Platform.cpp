@@ -64,6 +64,10 @@ void InstallSystemWait(TSystemWait wait) {
     system_wait = wait;
 }
 
+void SystemWaitForInput(int ms, TInputCheck arrived) {
+    if (ms > 0) system_clock.WaitForInput(ms, arrived);
+}
+
 void TClock::WaitForInput(int ms, TInputCheck arrived) {
     for (int i = 0; i < ms; ++i) {
         if (arrived && arrived()) return;

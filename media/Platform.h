@@ -20,6 +20,9 @@ void WaitForInput(int n, TInputCheck arrived);
 // installs it; without one, waiting for input is sleeping.
 using TSystemWait = void (*)(int ms);
 void InstallSystemWait(TSystemWait wait);
+// Waits the way the system clock does, in the window system's wait: for a clock of one's own
+// that keeps real time (a benchmark's) and should wait as the game does.
+void SystemWaitForInput(int ms, TInputCheck arrived);
 // Ends the process at once with status 0.
 [[noreturn]] void ExitProgram();
 // Value of an environment variable, the empty string when unset.
