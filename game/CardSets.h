@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tonvella {
 
@@ -14,6 +15,10 @@ void ReadSetCatalog();
 // sets QuestionText. A set that cannot give eight usable pairs is refused with a diagnostic:
 // false, and the sounds and question of the set in play stay.
 bool LoadCardSet(const std::u16string& set_file);
+// The sound files LoadCardSet would load now if every pair it draws is usable, found without a
+// diagnostic and without moving the random generator: for decoding them ahead. Empty for a set
+// that cannot be read.
+std::vector<std::u16string> SoundsOfNextLoad(const std::u16string& set_file);
 // Sets QuestionText from the question of the set in play, in the current language.
 void TranslateQuestion();
 // The name a set is shown by: the file name up to its first ".".

@@ -85,7 +85,23 @@ std::u16string GetEnvVar(const std::u16string& name) {
     return value ? FromUtf8(value) : std::u16string();
 }
 
+namespace {
+thread_local int* held_lines = nullptr;
+} // namespace
+
+THeldDiagnostics::THeldDiagnostics() : _outer(held_lines) {
+    held_lines = &_lines;
+}
+
+THeldDiagnostics::~THeldDiagnostics() {
+    held_lines = _outer;
+}
+
 void DebugPrint(const std::u16string& text) {
+    if (held_lines) {
+        ++*held_lines;
+        return;
+    }
     std::string line = ToUtf8(text);
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stdout);
