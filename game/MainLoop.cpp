@@ -89,6 +89,9 @@ void PlaceCursorAt(int x, int y) {
 // The mouse and the keys of the people at the table.
 bool PeopleInput() {
     bool button_down = IsMouseDown(1) != 0;
+    // Reading the button takes the events that came since the pass looked at the pointer, a
+    // move to a card and the press on it among them: the press acts where the mouse went.
+    PlaceCursorAt(MousePosX(), MousePosY());
     const bool mouse_pressed = button_down || PressPending;
     if (PressPending && LiftState != 0) {
         // The button went up and down again since the last step: put the held card down first,
