@@ -112,6 +112,9 @@ public:
         return now;
     }
     void Sleep(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    // As the game waits without this clock; the end of the idle period is seen at the next
+    // heartbeat.
+    void WaitForInput(int ms, TInputCheck arrived) override { SystemWaitForInput(ms, arrived); }
 };
 
 } // namespace

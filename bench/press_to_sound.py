@@ -8,6 +8,10 @@ several periods; each period is dated by how many periods follow it in the piece
 measured period length. The press is sent with XTest straight from here. Between presses the
 mouse moves beside the table so that the loop fades the sound out at its full step rate.
 
+Half of the presses come while the mixer still mixes the silence after the last sound, the
+other half once it rests (a second after the last sound nothing more arrives): a press must
+wake it at once. The period is measured over pieces that follow each other without a rest.
+
 Usage: press_to_sound.py GAME [presses]   (under an X display)
 """
 
@@ -80,9 +84,17 @@ class Tap(threading.Thread):
             return len(self.data)
 
     def period_seconds(self):
+        """The median over neighbouring pieces of the time per period: a rest between two
+        pieces is a rare outlier."""
         with self.lock:
-            (t0, b0), (t1, b1) = self.pieces[len(self.pieces) // 4], self.pieces[-1]
-        return (t1 - t0) / ((b1 - b0) / PERIOD_BYTES)
+            pieces = list(self.pieces[len(self.pieces) // 4:])
+        rates = [(t1 - t0) / ((b1 - b0) / PERIOD_BYTES)
+                 for (t0, b0), (t1, b1) in zip(pieces, pieces[1:]) if b1 > b0]
+        return statistics.median(rates)
+
+    def last_arrival(self):
+        with self.lock:
+            return self.pieces[-1][0] if self.pieces else 0.0
 
     def written_at(self, offset):
         """When the mixing period holding byte `offset` was handed to the output."""
@@ -134,10 +146,16 @@ def main():
         ox, oy = [int(v) for v in geometry.split("Position: ")[1].split()[0].split(",")]
         x = Xtest()
         time.sleep(2)
-        latencies = []
-        for _ in range(presses):
+        latencies = {"mixing": [], "resting": []}
+        for i in range(presses):
+            kind = "resting" if i % 2 == 0 else "mixing"
             x.move(ox + CARD_PIXEL[0], oy + CARD_PIXEL[1])
             time.sleep(0.1)
+            if kind == "resting":
+                # Nothing has arrived for 0.4 s while periods come every 6 ms or so: at rest.
+                end = time.monotonic() + 10
+                while time.monotonic() - tap.last_arrival() < 0.4 and time.monotonic() < end:
+                    time.sleep(0.05)
             before = tap.size()
             pressed = x.button(True)
             end = time.monotonic() + 2
@@ -149,7 +167,7 @@ def main():
             x.button(False)
             if onset is None:
                 sys.exit("press_to_sound: the card played no sound")
-            latencies.append(1000 * (tap.written_at(onset) - pressed))
+            latencies[kind].append(1000 * (tap.written_at(onset) - pressed))
             # Fade the sound out: the loop steps every 10 ms while the mouse moves.
             end = time.monotonic() + 6
             i = 0
@@ -157,10 +175,12 @@ def main():
                 i += 1
                 x.move(ox + REST_PIXEL[0] + i % 2 * 4, oy + REST_PIXEL[1])
                 time.sleep(0.008)
+        every = latencies["mixing"] + latencies["resting"]
         print("press to first sound: median %.1f ms, max %.1f ms, min %.1f ms over %d presses "
-              "(mixing period %.1f ms)" % (statistics.median(latencies), max(latencies),
-                                          min(latencies), len(latencies),
-                                          1000 * tap.period_seconds()))
+              "(mixing period %.1f ms; median %.1f ms while mixing silence, %.1f ms from rest)" %
+              (statistics.median(every), max(every), min(every), len(every),
+               1000 * tap.period_seconds(), statistics.median(latencies["mixing"]),
+               statistics.median(latencies["resting"])))
     finally:
         process.kill()
         process.wait()

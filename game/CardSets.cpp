@@ -294,6 +294,49 @@ bool LoadCardSet(const std::u16string& set_file) {
     return true;
 }
 
+std::vector<std::u16string> SoundsOfNextLoad(const std::u16string& set_file) {
+    THeldDiagnostics quiet;
+    const std::u16string url = AssetBase + set_file;
+    TStreamHandle stream = OpenFileForReading(url);
+    if (!stream) return {};
+    std::vector<std::u16string> lines;
+    while (!StreamAtEnd(stream))
+        lines.push_back(ReadTextLine(stream));
+    CloseFileHandle(stream);
+    // The lookups of a load, over the lines read.
+    auto value = [&](const std::u16string& section, const std::u16string& key) {
+        size_t at = 0;
+        return FindValue(u"[" + section + u"]", key, [&](std::u16string& line) {
+            if (at == lines.size()) return false;
+            line = lines[at++];
+            return true;
+        });
+    };
+    const int pairs = TextToInt(value(u"Connect", u"Paarungen"));
+    if (pairs < kPairsPerGame || pairs > kMaxPairNumbers) return {};
+    // The same draws as the load's, on a copy of the generator's state.
+    const int random = RandomState();
+    std::vector<std::u16string> sounds;
+    std::set<int> drawn;
+    while (int(sounds.size()) < 2 * kPairsPerGame && int(drawn.size()) < pairs) {
+        int k;
+        do
+            k = RandomInt(1, pairs);
+        while (drawn.count(k));
+        drawn.insert(k);
+        const std::u16string line = value(u"Connect", IntToText(k));
+        const size_t x = line.find(u'x');
+        if (x == std::u16string::npos) continue;
+        const std::u16string a = value(u"Sounds", IntToText(TextToInt(line.substr(0, x))));
+        const std::u16string b = value(u"Sounds", IntToText(TextToInt(line.substr(x + 1, 2))));
+        if (a.empty() || b.empty()) continue;
+        sounds.push_back(AssetBase + a);
+        sounds.push_back(AssetBase + b);
+    }
+    RestoreRandom(random);
+    return sounds;
+}
+
 void TranslateQuestion() {
     std::u16string question;
     if (Language == u"English") question = SetQuestionEnglish;

@@ -4,6 +4,7 @@
 #include "game/sets/TeacherSets.h"
 
 #include <string>
+#include <vector>
 
 namespace tonvella {
 
@@ -18,6 +19,10 @@ void ReadSetCatalog();
 // false, and the sounds and question of the set in play stay. `set_file` is a name in the
 // archive, or a teacher's set by its full path, whose sounds lie beside it.
 bool LoadCardSet(const std::u16string& set_file);
+// The sound files LoadCardSet would load now if every pair it draws is usable, found without a
+// diagnostic and without moving the random generator: for decoding them ahead. Empty for a set
+// that cannot be read.
+std::vector<std::u16string> SoundsOfNextLoad(const std::u16string& set_file);
 // Sets QuestionText from the question of the set in play, in the current language.
 void TranslateQuestion();
 // The name a set is shown by: its file name up to the first ".".

@@ -21,11 +21,11 @@ bool leads = false;
 int place = 0;
 int mouse_x = 0, mouse_y = 0; // where the mouse was when the keyboard took the lead
 
+} // namespace
+
 bool ButtonKeyHeld() {
     return IsKeyDown(kSpace) || IsKeyDown(kReturn);
 }
-
-} // namespace
 
 bool NoteKeys() {
     bool busy = false;

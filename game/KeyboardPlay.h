@@ -7,6 +7,8 @@ namespace tonvella {
 // Takes the hits of the keys of keyboard play since the last pass; true when a logic step should
 // follow soon (one of them went down, or Space or Return is held).
 bool NoteKeys();
+// Space or Return is held: the button is down for the keyboard, so steps go on.
+bool ButtonKeyHeld();
 // The keys' part of a logic step for the people. Once an arrow, Space or Return is used the
 // keyboard leads, starting at the card nearest the pointer: CursorX and CursorZ are set over its
 // place and `button_down` follows Space and Return (a tap is held for one step). A mouse that

@@ -75,6 +75,12 @@ void DispatchMouse(bool button_down) {
     }
 }
 
+// The mouse moved since the last logic step, its button is down or a press waits for a step.
+bool MouseWantsStep() {
+    return float(MousePosX()) != LastMouseX || float(MousePosY()) != LastMouseY || IsMouseDown(1) ||
+           PressPending;
+}
+
 void PlaceCursorAt(int x, int y) {
     CursorX = TableX(x);
     CursorZ = TableZ(y);
@@ -83,6 +89,9 @@ void PlaceCursorAt(int x, int y) {
 // The mouse and the keys of the people at the table.
 bool PeopleInput() {
     bool button_down = IsMouseDown(1) != 0;
+    // Reading the button takes the events that came since the pass looked at the pointer, a
+    // move to a card and the press on it among them: the press acts where the mouse went.
+    PlaceCursorAt(MousePosX(), MousePosY());
     const bool mouse_pressed = button_down || PressPending;
     if (PressPending && LiftState != 0) {
         // The button went up and down again since the last step: put the held card down first,
@@ -179,9 +188,8 @@ const TLoopStats& LoopStats() {
 bool MainLoopPass() {
     PlaceCursorAt(MousePosX(), MousePosY());
     NotePresses();
-    if (float(MousePosX()) != LastMouseX || float(MousePosY()) != LastMouseY || IsMouseDown(1) ||
-        PressPending)
-        Dirty = 1;
+    const unsigned seen = InputEventCount();
+    if (MouseWantsStep()) Dirty = 1;
     if (Passed(NextHeartbeat)) {
         NextHeartbeat = Milliseconds() + 100;
         Dirty = 1;
@@ -190,13 +198,17 @@ bool MainLoopPass() {
     if (Dirty == 1) {
         if (Passed(NextInputStep)) LogicStep();
         if (Passed(NextRender)) RenderFrame();
-        SleepMs(1);
-    } else {
-        // Nothing changed, so nothing is due before the heartbeat; a press, a key or a moved
-        // mouse ends the wait at once. Waking every millisecond or two to look would cost an
-        // idle game hundreds of wake-ups a second.
-        AwaitInput(NextHeartbeat + 1 - Milliseconds());
     }
+    // What the next pass would find without new input. When nothing changes, nothing is due
+    // before the heartbeat: the loop waits for it, and a press, a key or a moved mouse ends the
+    // wait at once. Waking every millisecond or two to look would cost an idle game hundreds of
+    // wake-ups a second, and a look right after the heartbeat's step another ten.
+    const bool busy = Dirty == 1 || DrawerOpening == 1 || MouseWantsStep() || ButtonKeyHeld() ||
+                      Passed(NextHeartbeat);
+    if (busy)
+        SleepMs(1);
+    else
+        AwaitInput(NextHeartbeat + 1 - Milliseconds(), seen);
     return EndRequested == 0 && KeyHitCount(kEscape) == 0 && !CloseRequested();
 }
 

@@ -24,6 +24,14 @@ void SeedRandom(int seed) {
     if (state == 0 || state == kModulus) state = 4660;
 }
 
+int RandomState() {
+    return state;
+}
+
+void RestoreRandom(int saved) {
+    state = saved;
+}
+
 int RandomStep() {
     // Schrage's method keeps 48271 * state inside 32 bits.
     state = 48271 * (state % 44488) - 3399 * (state / 44488);

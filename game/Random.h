@@ -10,5 +10,8 @@ double RandomFloat(double a, double b);
 int RandomInt(int a, int b);
 // One raw step of the generator (exposed for tests).
 int RandomStep();
+// The generator's state, to look ahead at its draws and go back.
+int RandomState();
+void RestoreRandom(int state);
 
 } // namespace tonvella

@@ -13,6 +13,7 @@
 #include "media/Graphics.h"
 #include "media/Platform.h"
 #include "media/draw/Draw2D.h"
+#include "media/sound/SamplePrefetch.h"
 #include "scene/DebugLog.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
@@ -80,9 +81,20 @@ void RunGame() {
     FillLanguageTable();
     DebugPrint(u"hier");
     SetWindowTitle(250);
+    // The first set's sounds are decoded beside the opening of the window. The set is loaded
+    // (and its lines printed) once both are done, before a window that failed is reported.
+    PrefetchSamples(SoundsOfNextLoad(CurrentSetFile));
+    std::exception_ptr no_window;
+    try {
+        OpenGameWindow();
+    } catch (const std::exception&) {
+        no_window = std::current_exception();
+    }
+    AwaitPrefetch();
     LoadCardSet(CurrentSetFile);
+    DropPrefetchedSamples();
     DealCards();
-    OpenGameWindow();
+    if (no_window) std::rethrow_exception(no_window);
     LoadFontsAndPictures();
     LoadNoteSprites();
     AmbientLight(55, 55, 55);

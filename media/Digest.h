@@ -14,6 +14,21 @@ class TDigest {
 public:
     void AddBytes(const void* data, std::size_t size) {
         const auto* p = static_cast<const unsigned char*>(data);
+        // Long runs (vertex arrays) go through four lanes that do not wait on each other, which
+        // the processor works on side by side; they are folded into the state at the end.
+        if (size >= 64) {
+            std::uint64_t lanes[4] = {state_, state_ ^ 0x13198a2e03707344ull,
+                                      state_ ^ 0xa4093822299f31d0ull,
+                                      state_ ^ 0x082efa98ec4e6c89ull};
+            for (; size >= 32; p += 32, size -= 32)
+                for (int i = 0; i < 4; ++i) {
+                    std::uint64_t word;
+                    std::memcpy(&word, p + 8 * i, 8);
+                    lanes[i] = Round(lanes[i], word);
+                }
+            for (std::uint64_t lane : lanes)
+                Mix(lane);
+        }
         for (; size >= 8; p += 8, size -= 8) {
             std::uint64_t word;
             std::memcpy(&word, p, 8);
@@ -36,18 +51,29 @@ public:
         Add(text.size());
         AddBytes(text.data(), text.size() * sizeof(char16_t));
     }
-    template <typename... T> void AddAll(const T&... values) { (Add(values), ...); }
+    // Plain values go in as one run of bytes rather than a mixing round each.
+    template <typename... T> void AddAll(const T&... values) {
+        if constexpr ((std::is_trivially_copyable_v<T> && ...)) {
+            unsigned char bytes[(sizeof(T) + ...)];
+            std::size_t at = 0;
+            ((std::memcpy(bytes + at, &values, sizeof values), at += sizeof values), ...);
+            AddBytes(bytes, sizeof bytes);
+        } else {
+            (Add(values), ...);
+        }
+    }
 
     std::uint64_t Value() const { return state_; }
 
 private:
     // One round of a multiply-xorshift mixer per word: every input bit reaches every output bit.
-    void Mix(std::uint64_t word) {
-        state_ = (state_ ^ word) * 0x9e3779b97f4a7c15ull;
-        state_ ^= state_ >> 29;
-        state_ *= 0xbf58476d1ce4e5b9ull;
-        state_ ^= state_ >> 32;
+    static std::uint64_t Round(std::uint64_t state, std::uint64_t word) {
+        state = (state ^ word) * 0x9e3779b97f4a7c15ull;
+        state ^= state >> 29;
+        state *= 0xbf58476d1ce4e5b9ull;
+        return state ^ (state >> 32);
     }
+    void Mix(std::uint64_t word) { state_ = Round(state_, word); }
 
     std::uint64_t state_ = 0x243f6a8885a308d3ull;
 };

@@ -111,8 +111,12 @@ bool InputArrived() {
 
 } // namespace
 
-void AwaitInput(int ms) {
-    events_before_wait = events_seen;
+unsigned InputEventCount() {
+    return events_seen;
+}
+
+void AwaitInput(int ms, unsigned seen) {
+    events_before_wait = seen;
     WaitForInput(ms, InputArrived);
 }
 

@@ -32,8 +32,11 @@ void ClearMouse();
 using TPollFunc = void (*)();
 void InstallPollFunction(TPollFunc poll);
 void PollSystem();
-// Waits until the poll function brings an event or ms milliseconds have passed (through the
-// platform layer's WaitForInput, so that a simulated clock sees simulated input).
-void AwaitInput(int ms);
+// Every event taken so far; a loop notes the count when it has looked at the input.
+unsigned InputEventCount();
+// Waits until an event beyond the first `seen` is taken or ms milliseconds have passed (through
+// the platform layer's WaitForInput, so that a simulated clock sees simulated input). An event
+// taken after the loop looked and before the wait began ends it at once.
+void AwaitInput(int ms, unsigned seen);
 
 } // namespace tonvella

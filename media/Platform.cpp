@@ -64,6 +64,10 @@ void InstallSystemWait(TSystemWait wait) {
     system_wait = wait;
 }
 
+void SystemWaitForInput(int ms, TInputCheck arrived) {
+    if (ms > 0) system_clock.WaitForInput(ms, arrived);
+}
+
 void TClock::WaitForInput(int ms, TInputCheck arrived) {
     for (int i = 0; i < ms; ++i) {
         if (arrived && arrived()) return;
@@ -81,7 +85,23 @@ std::u16string GetEnvVar(const std::u16string& name) {
     return value ? FromUtf8(value) : std::u16string();
 }
 
+namespace {
+thread_local int* held_lines = nullptr;
+} // namespace
+
+THeldDiagnostics::THeldDiagnostics() : _outer(held_lines) {
+    held_lines = &_lines;
+}
+
+THeldDiagnostics::~THeldDiagnostics() {
+    held_lines = _outer;
+}
+
 void DebugPrint(const std::u16string& text) {
+    if (held_lines) {
+        ++*held_lines;
+        return;
+    }
     std::string line = ToUtf8(text);
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stdout);

@@ -20,12 +20,30 @@ void WaitForInput(int n, TInputCheck arrived);
 // installs it; without one, waiting for input is sleeping.
 using TSystemWait = void (*)(int ms);
 void InstallSystemWait(TSystemWait wait);
+// Waits the way the system clock does, in the window system's wait: for a clock of one's own
+// that keeps real time (a benchmark's) and should wait as the game does.
+void SystemWaitForInput(int ms, TInputCheck arrived);
 // Ends the process at once with status 0.
 [[noreturn]] void ExitProgram();
 // Value of an environment variable, the empty string when unset.
 std::u16string GetEnvVar(const std::u16string& name);
 // Writes a line to standard output and flushes it.
 void DebugPrint(const std::u16string& text);
+// While one of these lives, DebugPrint on its thread prints nothing and counts the line instead.
+// Work done ahead on a thread of its own stays quiet that way; when it had something to say it
+// is thrown away and done again where its lines belong.
+class THeldDiagnostics {
+public:
+    THeldDiagnostics();
+    ~THeldDiagnostics();
+    THeldDiagnostics(const THeldDiagnostics&) = delete;
+    THeldDiagnostics& operator=(const THeldDiagnostics&) = delete;
+    int Lines() const { return _lines; }
+
+private:
+    int _lines = 0;
+    int* _outer = nullptr;
+};
 // Hands heap memory freed by a big load (pictures, fonts, a card set's sounds) back to the
 // system; the C library would otherwise keep it for reuse and the resident size would creep.
 void ReturnFreedMemory();

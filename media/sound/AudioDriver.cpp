@@ -1,5 +1,6 @@
 #include "media/sound/DirectSound.h"
 #include "media/sound/SampleLoader.h"
+#include "media/sound/SamplePrefetch.h"
 #include "media/sound/Sound.h"
 
 namespace tonvella {
@@ -71,7 +72,8 @@ TChannelHandle TSound::Cue(const TChannelHandle& channel) {
 
 // The decoded sample is nobody else's: the sound may keep its memory.
 TSoundHandle TSound::Load(const std::u16string& url, int flags) {
-    TAudioSampleHandle sample = LoadSampleFromUrl(url);
+    TAudioSampleHandle sample = TakePrefetchedSample(url);
+    if (!sample) sample = LoadSampleFromUrl(url);
     if (!sample) return nullptr;
     return CurrentAudioDriver()->AdoptSound(std::move(sample), flags);
 }

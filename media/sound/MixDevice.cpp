@@ -40,6 +40,7 @@ std::shared_ptr<TMixDevice> TMixDevice::Open(std::string& error) {
     }
     device->_frames = have.samples;
     device->_rate = have.freq;
+    device->_rest_after = int(std::int64_t(have.freq) * MIX_REST_AFTER_MS / 1000);
     device->_accu.resize(size_t(have.samples) * 2);
     // A raised cosine has no corner where it begins, and its last frame is silence.
     const int fade = std::max(1, have.freq * MIX_STOP_FADE_MS / 1000);
@@ -57,6 +58,11 @@ TMixDevice::~TMixDevice() {
 
 void TMixDevice::Close() {
     if (_sdl_device == 0) return;
+    {
+        std::lock_guard<std::mutex> hold(_lock);
+        _closing = true;
+        Interrupt();
+    }
     // Not under our lock: closing waits for a running callback, which takes it.
     SDL_CloseAudioDevice(_sdl_device);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -85,16 +91,63 @@ void TMixDevice::DropFinishedFadeOuts(std::vector<TFadeOut>& finished) {
 }
 
 void TMixDevice::HoldOutput(bool held) {
+    {
+        std::lock_guard<std::mutex> hold(_lock);
+        _held = held;
+        if (held) Interrupt();
+    }
     // SDL takes its own lock around our callback, so once this returns no mixing is under way.
     if (_sdl_device != 0) SDL_PauseAudioDevice(_sdl_device, held ? 1 : 0);
 }
 
+bool TMixDevice::Resting() {
+    std::lock_guard<std::mutex> hold(_lock);
+    return _resting;
+}
+
+void TMixDevice::Interrupt() {
+    if (_resting) _wake.notify_all();
+}
+
+bool TMixDevice::Sounding() const {
+    const int length = int(_fade.size());
+    for (const TMixBuffer* buffer : _buffers)
+        if (buffer->_playing) return true;
+    for (const TFadeOut& f : _fade_outs)
+        if (f.done < length) return true;
+    return false;
+}
+
 void TMixDevice::Callback(void* self, std::uint8_t* stream, int len) {
-    static_cast<TMixDevice*>(self)->Mix(reinterpret_cast<std::int16_t*>(stream), len / 4);
+    static_cast<TMixDevice*>(self)->Feed(reinterpret_cast<std::int16_t*>(stream), len / 4);
+}
+
+// Mixing silence every few milliseconds would wake the processor hundreds of times a second in
+// an idle game. A play ends the rest at once, so the sound starts with the next period mixed,
+// and a device that ran dry in between starts afresh rather than after what it had queued.
+void TMixDevice::Feed(std::int16_t* out, int frames) {
+    std::unique_lock<std::mutex> hold(_lock);
+    if (_quiet_frames >= _rest_after && !_held && !_closing && !Sounding()) {
+        _resting = true;
+        _wake.wait(hold, [&] { return Sounding() || _held || _closing; });
+        _resting = false;
+        // Woken for SDL (a hold or the close), which waits for this callback to return.
+        if (!Sounding()) {
+            std::fill(out, out + size_t(frames) * 2, std::int16_t(0));
+            return;
+        }
+    }
+    const bool sounding = Sounding();
+    MixLocked(out, frames);
+    _quiet_frames = sounding ? 0 : std::min(_quiet_frames + frames, _rest_after);
 }
 
 void TMixDevice::Mix(std::int16_t* out, int frames) {
     std::lock_guard<std::mutex> hold(_lock);
+    MixLocked(out, frames);
+}
+
+void TMixDevice::MixLocked(std::int16_t* out, int frames) {
     int chunk = int(_accu.size() / 2);
     while (frames > 0) {
         int n = std::min(frames, chunk);
@@ -191,6 +244,7 @@ int TMixBuffer::Play(bool looping) {
     if (_device->_sdl_device == 0) return MIX_ERR_NO_DEVICE;
     _looping = looping;
     _playing = _data->frames > 0;
+    if (_playing) _device->Interrupt();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 // buffer operation takes the device's lock for a moment.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -28,6 +29,12 @@ constexpr int MIX_STATUS_PLAYING = 1;
 // A buffer stopped while it sounds is not cut off, which clicks: the mixer lets what it was
 // playing fade out over this long (raised cosine). The buffer itself is stopped at once.
 constexpr int MIX_STOP_FADE_MS = 8;
+
+// Once nothing has sounded for this long, the mixer rests: SDL's audio thread sleeps in the
+// callback instead of mixing silence every period, until a buffer plays. The silence mixed
+// first fills the device's own buffers, so that a device that runs dry meanwhile has only
+// silence left to repeat.
+constexpr int MIX_REST_AFTER_MS = 1000;
 
 // Error codes of buffer operations (0 is success).
 constexpr int MIX_ERR_INVALID = 0x57;
@@ -133,10 +140,21 @@ public:
     void HoldOutput(bool held);
     void Render(std::int16_t* stereo, int frames) { Mix(stereo, frames); }
 
+    // True while the audio thread rests because nothing has sounded for MIX_REST_AFTER_MS.
+    bool Resting();
+
 private:
     TMixDevice() = default;
     static void Callback(void* self, std::uint8_t* stream, int len);
     void Mix(std::int16_t* out, int frames);
+    void MixLocked(std::int16_t* out, int frames);
+    // The audio thread's turn: rests while there is nothing to hear, then mixes.
+    void Feed(std::int16_t* out, int frames);
+    // Under the lock: a buffer playing or a fade-out still going.
+    bool Sounding() const;
+    // Under the lock: ends a rest, for a buffer that plays or for SDL, which takes its own lock
+    // around the callback before it holds or closes the device.
+    void Interrupt();
 
     friend class TMixBuffer;
     // What a stopped buffer was playing, fading out. It holds the sample data itself, so the
@@ -152,6 +170,7 @@ private:
     void DropFinishedFadeOuts(std::vector<TFadeOut>& finished);
 
     std::mutex _lock;
+    std::condition_variable _wake;     // a buffer plays, or SDL needs the callback to return
     std::vector<TMixBuffer*> _buffers; // every live buffer of this device
     std::vector<TFadeOut> _fade_outs;
     std::vector<float> _fade; // gain per frame of a fade-out, falling to 0
@@ -159,6 +178,11 @@ private:
     std::uint32_t _sdl_device = 0;
     int _frames = 0;
     int _rate = 0;
+    int _quiet_frames = 0; // mixed since something last sounded
+    int _rest_after = 0;   // frames
+    bool _resting = false;
+    bool _held = false;
+    bool _closing = false;
 };
 
 } // namespace tonvella

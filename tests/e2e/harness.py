@@ -2,6 +2,12 @@
 screenshots, its sound through SDL's disk audio driver (raw signed 16-bit stereo at 44100 Hz,
 written as the device would play it), its diagnostics on standard output.
 
+The output is what the game mixed, not a clock: once nothing has sounded for a second
+(REST_AFTER) the mixer rests and the file stops growing until the next sound. So a test waits for
+what was mixed (a sound's onset, so many frames after it, a silence shorter than REST_AFTER at
+the end), never for the output to grow while the game is silent, and frames measure time only
+from an onset on while something sounds.
+
 Usage of a test script: script.py GAME XCLOSE XSHOT ARTIFACTS_DIR
 Screenshots, output and sound are kept in ARTIFACTS_DIR/<test> when the test fails, or always
 when TONVELLA_E2E_KEEP is set.
@@ -20,6 +26,9 @@ import numpy as np
 
 RATE = 44100
 FRAME_BYTES = 4  # two 16-bit channels
+# The silence the mixer mixes after the last sound before it rests (MIX_REST_AFTER_MS); less of
+# it may be in the file, as SDL writes through a buffered file.
+REST_AFTER = 1.0
 
 
 def card_pixel(i):
@@ -162,6 +171,7 @@ class Game(Screen):
         if not ids:
             raise Failure("no window appeared")
         self.window = ids[0]
+        # A second of silence comes first, mixed before the mixer rests.
         self.wait_until(lambda: self.audio_frames() > 0, DEADLINE, "the sound device never started")
         self.wait_first_picture()
 
@@ -304,6 +314,10 @@ class Game(Screen):
         return first + int(loud[0]) if len(loud) else None
 
     def silent_for(self, seconds):
+        """The output ends with `seconds` of silence; longer than about REST_AFTER less a
+        file buffer would never be seen, as the mixer rests then."""
+        if seconds > REST_AFTER * 0.8:
+            raise ValueError("a silence of %s s may never be in the output" % seconds)
         n = int(seconds * RATE)
         total = self.audio_frames()
         if total < n:

@@ -210,6 +210,32 @@ TEST_F(CardSetsTest, UnusablePairsAreSkippedAndTooFewUsableRefuseTheSet) {
     EXPECT_EQ(QuestionText, u"\"old\"");
 }
 
+// The start decodes the sounds of the first load ahead, so the look ahead must name exactly
+// what the load then asks for, in its order, and leave no trace: no line, no draw.
+TEST_F(CardSetsTest, TheSoundsOfTheNextLoadAreKnownAheadQuietlyAndWithoutADraw) {
+    std::vector<std::string> broken = NeighbourPairs(8);
+    broken.push_back("17-18"); // no "x"
+    broken.push_back("1x40");  // a sound the set does not have
+    WriteSet("n.Set", 40, NeighbourPairs(20));
+    WriteSet("broken.Set", 16, broken);
+    for (const char16_t* set : {u"n.Set", u"broken.Set"})
+        for (int seed = 1; seed <= 4; ++seed) {
+            SCOPED_TRACE(ToUtf8(set) + " seed " + std::to_string(seed));
+            SeedRandom(seed);
+            const int random = RandomState();
+            testing::internal::CaptureStdout();
+            const std::vector<std::u16string> ahead = SoundsOfNextLoad(set);
+            EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+            EXPECT_EQ(RandomState(), random);
+            ASSERT_TRUE(LoadCardSet(set));
+            std::vector<std::u16string> loaded;
+            for (int slot = 0; slot < 16; ++slot)
+                loaded.push_back(dynamic_cast<TNamedSound&>(*PairSounds[slot]).url);
+            EXPECT_EQ(ahead, loaded);
+        }
+    EXPECT_TRUE(SoundsOfNextLoad(u"absent.Set").empty());
+}
+
 TEST_F(CardSetsTest, SetsThatCannotGiveEightPairsAreRefused) {
     WriteSet("seven.Set", 14, NeighbourPairs(7));
     WriteSet("liar.Set", 16, NeighbourPairs(8), 9); // announces a pair it does not have

@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
@@ -36,6 +37,8 @@ namespace {
 
 std::ostringstream trace;
 int clock_now = 0;
+// Notes what a pass of the loop did, once per pass: see PlayAndTrace.
+std::function<void()> note_pass;
 
 // FNV-1a over raw bytes: equal states give equal numbers in every build.
 struct THash {
@@ -123,11 +126,14 @@ public:
     explicit TPlayer(unsigned seed) : rng(seed) { heard.fill(-1); }
     int Now() override { return clock_now; }
     void Sleep(int ms) override { clock_now += ms > 0 ? ms : 0; }
-    // An idle loop waits for input: it ends in the millisecond in which the player acts.
+    // An idle loop waits for input: it ends in the millisecond in which the player acts. Its
+    // first millisecond is the loop's first look after the pass's work.
     void WaitForInput(int ms, TInputCheck arrived) override {
         for (int i = 0; i < ms; ++i) {
             ++clock_now;
-            if (arrived && arrived()) return;
+            const bool came = arrived && arrived();
+            if (i == 0 && note_pass) note_pass();
+            if (came) return;
         }
     }
 
@@ -234,12 +240,16 @@ void PlayAndTrace(unsigned seed, int behaviour) {
     trace << "game " << seed << " behaviour " << behaviour << "\n";
     std::uint64_t steps_hash = 0;
     std::string strip_seen;
-    const int end = clock_now + 20 * 60 * 1000;
-    while (clock_now < end && !(Scores[0] + Scores[1] == 16 && CameraStep == 0)) {
-        KeepFrustumCurrent();
-        const TLoopStats before = LoopStats();
-        const int drawer = DrawerOpening;
-        ASSERT_TRUE(MainLoopPass());
+    TLoopStats before;
+    int drawer = 0;
+    bool noted = false;
+    int over_at = -1; // when the first look after a pass saw the game over
+    // The steps and frame of a pass are noted as the loop's first look after its work sees
+    // them, a millisecond later: after the millisecond it sleeps before the next pass, or in
+    // the first millisecond of its wait for input, whichever the pass does.
+    note_pass = [&] {
+        if (noted) return;
+        noted = true;
         const TLoopStats& after = LoopStats();
         if (after.logic_steps != before.logic_steps || drawer != DrawerOpening) {
             THash h;
@@ -254,8 +264,20 @@ void PlayAndTrace(unsigned seed, int behaviour) {
             trace << clock_now << " frame " << after.logic_steps << " " << after.frames << " "
                   << after.frames_drawn << " " << std::hex << StateHash() << " " << steps_hash
                   << std::dec << "\n";
+        if (Scores[0] + Scores[1] == 16 && CameraStep == 0) over_at = clock_now;
+    };
+    const int end = clock_now + 20 * 60 * 1000;
+    while (clock_now < end && over_at < 0) {
+        KeepFrustumCurrent();
+        before = LoopStats();
+        drawer = DrawerOpening;
+        noted = false;
+        ASSERT_TRUE(MainLoopPass());
+        note_pass();
     }
-    trace << "end " << Scores[0] << ":" << Scores[1] << " at " << clock_now << "\n";
+    note_pass = nullptr;
+    trace << "end " << Scores[0] << ":" << Scores[1] << " at "
+          << (over_at < 0 ? clock_now : over_at) << "\n";
     player = nullptr;
     InstallClock(nullptr);
 }

@@ -3,6 +3,7 @@
 #include "HeapPeak.h"
 #include "media/Text.h"
 #include "media/sound/Loaders.h"
+#include "media/sound/SamplePrefetch.h"
 #include "streams/Stream.h"
 
 #include <algorithm>
@@ -133,6 +134,39 @@ TEST(WavLoader, RefusesDamagedAndUnsupportedFilesWithOneLine) {
         EXPECT_NE(printed.find(path), std::string::npos) << printed;
         EXPECT_NE(printed.find(c.reason), std::string::npos) << printed;
     }
+}
+
+// Decoding ahead on a thread of its own: each naming of a file gets a sample of its own with
+// the decoded frames; a file that fails says nothing there and is decoded again (with its one
+// line) where it is asked for; what was not taken is forgotten.
+TEST(SamplePrefetch, DecodesAheadQuietlyAndHandsOutWhatWasNamed) {
+    TPcm pcm = MakeSine(1, 22050, 500, 440, 12000);
+    TWavLayout wav;
+    wav.hertz = 22050;
+    wav.data = Pcm16Bytes(pcm);
+    const std::u16string good = FromUtf8(WriteTempFile("ahead.wav", MakeWav(wav)));
+    const std::u16string bad =
+        FromUtf8(WriteTempFile("ahead-bad.wav", TBytes{'R', 'I', 'F', 'F', 9, 0}));
+    const std::u16string other = FromUtf8(WriteTempFile("ahead-other.wav", MakeWav(wav)));
+    testing::internal::CaptureStdout();
+    PrefetchSamples({good, bad, good, other});
+    AwaitPrefetch();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    TAudioSampleHandle first = TakePrefetchedSample(good), second = TakePrefetchedSample(good);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first->samples, second->samples);
+    EXPECT_EQ(Values16(*first), pcm.values);
+    EXPECT_EQ(Values16(*second), pcm.values);
+    EXPECT_EQ(first.use_count(), 1);
+    EXPECT_EQ(TakePrefetchedSample(good), nullptr) << "named twice, taken twice";
+    EXPECT_EQ(TakePrefetchedSample(bad), nullptr);
+    std::string printed;
+    EXPECT_EQ(Load(ToUtf8(bad), printed), nullptr);
+    EXPECT_NE(printed.find("ahead-bad.wav"), std::string::npos) << printed;
+
+    DropPrefetchedSamples();
+    EXPECT_EQ(TakePrefetchedSample(other), nullptr);
 }
 
 TEST(SampleLoader, MissingFileGivesNoneWithALine) {

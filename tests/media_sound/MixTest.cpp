@@ -139,6 +139,56 @@ TEST(Mixing, ChannelsSoundAtTheirVolumeAndPanAndStopWhenStopped) {
     EXPECT_GE(silence, size_t(44100 / 20));
 }
 
+// An idle game must not keep the processor busy mixing silence: once nothing has sounded for
+// MIX_REST_AFTER_MS the audio thread rests, a play wakes it for the very next period, and
+// holding or closing the device ends a rest instead of waiting for it forever. The output
+// shows it: a rest adds nothing to the file, so the silence after a sound is the rest's
+// length and not the time that passed.
+TEST(Mixing, RestsWhileNothingSoundsAndWakesAtOnceForAPlay) {
+    const int value = 12000, frames = 3000;
+    std::string file = TempPath("rest.raw");
+    ASSERT_EQ(StartDirectSoundOn("disk", file), 1);
+    auto* driver = dynamic_cast<TDirectSoundAudioDriver*>(CurrentAudioDriver());
+    ASSERT_TRUE(driver && driver->Device());
+    TMixDevice& device = *driver->Device();
+    const size_t rest = size_t(device.Rate()) * MIX_REST_AFTER_MS / 1000;
+    const size_t period = size_t(device.Frames());
+    ASSERT_TRUE(WaitFor([&] { return device.Resting(); }, 60000)) << "no rest after the start";
+
+    // A hold and its end while resting: SDL takes its own lock around the callback for both.
+    device.HoldOutput(true);
+    EXPECT_FALSE(device.Resting());
+    std::vector<std::int16_t> held(2 * period);
+    device.Render(held.data(), int(period));
+    EXPECT_TRUE(std::all_of(held.begin(), held.end(), [](std::int16_t v) { return v == 0; }));
+    device.HoldOutput(false);
+    ASSERT_TRUE(WaitFor([&] { return device.Resting(); }, 60000)) << "no rest after the hold";
+
+    TSoundHandle shot = TSound::Load(ConstantSample(frames, 44100, value), 0);
+    TChannelHandle channel = driver->AllocChannel();
+    PlaySoundOn(shot, channel);
+    EXPECT_TRUE(WaitFor([&] { return !SoundChannelPlaying(channel); }, 60000))
+        << "the play did not end the rest";
+    ASSERT_TRUE(WaitFor([&] { return device.Resting(); }, 60000)) << "no rest after the sound";
+    ASSERT_EQ(SelectAudioDriver(u"Null"), 1); // closes the resting device and its file
+
+    TBytes raw = ReadFileBytes(file);
+    std::vector<std::int16_t> stereo(raw.size() / 2);
+    std::memcpy(stereo.data(), raw.data(), stereo.size() * 2);
+    size_t silence = 0;
+    std::vector<TRun> runs = SoundingRuns(stereo, silence);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].frames, size_t(frames));
+    EXPECT_EQ(runs[0].held, size_t(frames));
+    EXPECT_EQ(runs[0].left, value);
+    // The sound starts a whole period: the woken thread mixed it from the period's first frame.
+    EXPECT_EQ(runs[0].start % period, 0u);
+    // After the sound: the rest's silence, whole periods of it, one more as the close wakes
+    // the thread, and nothing for the time it rested.
+    EXPECT_GE(silence, rest);
+    EXPECT_LE(silence, rest + 3 * period);
+}
+
 // A sample of the given PCM, as a loader would make it.
 TAudioSampleHandle SampleOf(const TPcm& pcm) {
     TAudioSampleHandle sample = CreateAudioSample(
