@@ -305,12 +305,7 @@ std::vector<std::u16string> SoundsOfNextLoad(const std::u16string& set_file) {
     CloseFileHandle(stream);
     // The lookups of a load, over the lines read.
     auto value = [&](const std::u16string& section, const std::u16string& key) {
-        size_t at = 0;
-        return FindValue(u"[" + section + u"]", key, [&](std::u16string& line) {
-            if (at == lines.size()) return false;
-            line = lines[at++];
-            return true;
-        });
+        return FindSetValue(lines, section, key);
     };
     const int pairs = TextToInt(value(u"Connect", u"Paarungen"));
     if (pairs < kPairsPerGame || pairs > kMaxPairNumbers) return {};
