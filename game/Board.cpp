@@ -31,7 +31,7 @@ void PlaceShadowUnderCard(int i) {
     ScaleEntity(shadow, 1, 0.0005f, 1);
     EntityAlpha(shadow, 0.7f);
     EntityAlpha(shadow, 0.9f);
-    EntityFX(shadow, 4);
+    EntityFX(shadow, FX_FLATSHADED);
 }
 
 } // namespace
@@ -61,7 +61,7 @@ void CreateBoard() {
     PositionEntity(PointerShadow, 5, 0.2f, 5);
     EntityColor(PointerShadow, 55, 55, 55);
     EntityAlpha(PointerShadow, 0.2f);
-    EntityFX(PointerShadow, 4);
+    EntityFX(PointerShadow, FX_FLATSHADED);
 }
 
 void CreateCards() {
@@ -157,7 +157,7 @@ void AnimateHeldCard() {
     case 1: {
         MoveEntity(card, 0, 0.1f, 0);
         float y = EntityY(card);
-        TranslateEntity(shadow, 0.15f, 0.02f, -0.06f, 1);
+        TranslateEntity(shadow, 0.15f, 0.02f, -0.06f, ENTITY_GLOBAL);
         ScaleEntity(shadow, 1 + y / 4, 0.0005f, 1 + y / 5);
         EntityAlpha(shadow, 1 - y / 1.1f);
         if (y > 1) {

@@ -66,7 +66,7 @@ std::u16string StatusMessage(bool button_held, bool* grey) {
 void DrawHud() {
     const THudContent content = HudContent();
     BeginLumo2D();
-    SetBlendMode(3);
+    SetBlendMode(BLEND2D_ALPHA);
     SelectFont(ScoreFont);
     for (int i = 0; i < 8; ++i) { // two small bevelled bars
         SetDrawColour(30 * i, 30 * i, 30 * i);

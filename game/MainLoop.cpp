@@ -165,7 +165,7 @@ void RenderFrame() {
     if (PictureOnScreen(scene, hud)) return;
     RenderWorld();
     DrawHud();
-    PresentFrame(0);
+    PresentFrame(PRESENT_NOSYNC);
     ++stats.frames_drawn;
     shown = {true, scene, hud, GraphicsSeq(), ScreenGeneration()};
 }

@@ -320,7 +320,7 @@ void DrawMenu(int page) {
     DrawLeftPage();
     DrawRightPage(page);
     EndLumo2D();
-    PresentFrame(1);
+    PresentFrame(PRESENT_VSYNC);
 }
 
 void RunMenu() {

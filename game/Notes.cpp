@@ -66,7 +66,7 @@ void RespawnNotes() {
 void RiseNotes() {
     const TEntityHandle& card = Cards[SelectedCard];
     for (TNoten& note : Notes) {
-        float y = EntityY(note.Bild, 1);
+        float y = EntityY(note.Bild, ENTITY_GLOBAL);
         if (y < kLowest) {
             MoveEntity(note.Bild, 0, note.DeltaY, 0);
             HideEntity(note.Bild);
@@ -81,7 +81,7 @@ void RiseNotes() {
 
 void DriftNotes() {
     for (TNoten& note : Notes) {
-        float y = EntityY(note.Bild, 1);
+        float y = EntityY(note.Bild, ENTITY_GLOBAL);
         if (y < kLowest || y > kHighest) {
             HideEntity(note.Bild);
         } else {

@@ -90,9 +90,9 @@ TPivotHandle BuildDrawer(const TEntityHandle& cabinet) {
 }
 
 void Poster(const char16_t* file, float mx, float my, float mz, float yaw) {
-    auto poster = LoadSprite(AssetBase + file, 4);
+    auto poster = LoadSprite(AssetBase + file, TEX_MASKED);
     ScaleSprite(poster, 7, 7);
-    SpriteViewMode(poster, 2);
+    SpriteViewMode(poster, SPRITE_VIEW_FIXED);
     MoveEntity(poster, mx, my, mz);
     if (yaw != 0) TurnEntity(poster, 0, yaw, 0);
 }
@@ -100,7 +100,7 @@ void Poster(const char16_t* file, float mx, float my, float mz, float yaw) {
 } // namespace
 
 void BuildRoom() {
-    beech = LoadTexture(AssetBase + u"buche.png", 1);
+    beech = LoadTexture(AssetBase + u"buche.png", TEX_COLOR);
     Table = ScaledCubeAt(7.5f, 0.6f, 7, -0.5f, -0.65f, 5);
     Beech(Table);
     Beech(ScaledCubeAt(0.7f, 24, 0.7f, -7, -25, -0.7f));
@@ -132,7 +132,7 @@ void BuildRoom() {
 
 void BuildFloorAndWalls() {
     Floor = ScaledCubeAt(95, 0.1f, 120, 25, -14.8f, 0);
-    CarpetTexture = LoadTexture(AssetBase + u"teppich.png", 1);
+    CarpetTexture = LoadTexture(AssetBase + u"teppich.png", TEX_COLOR);
     ScaleTexture(CarpetTexture, 0.02f, 0.02f);
     EntityTexture(Floor, CarpetTexture, 0, 0);
 
@@ -141,20 +141,20 @@ void BuildFloorAndWalls() {
     FlipMesh(Walls); // faces point inwards
     PositionEntity(Walls, 15, 0, 0);
     EntityColor(Walls, 255, 255, 255);
-    WallpaperTexture = LoadTexture(AssetBase + u"tapete.png", 1);
+    WallpaperTexture = LoadTexture(AssetBase + u"tapete.png", TEX_COLOR);
     ScaleTexture(WallpaperTexture, 0.03f, 0.1f);
     EntityTexture(Walls, WallpaperTexture, 0, 0);
 }
 
 void CreateLights() {
-    Light1 = CreateLight(2);
+    Light1 = CreateLight(LIGHT_POINT);
     LightRange(Light1, 100);
     PositionEntity(Light1, -50, 150, 5);
-    Light2 = CreateLight(2);
+    Light2 = CreateLight(LIGHT_POINT);
     LightRange(Light2, 10);
     LightColor(Light2, 255, 111, 111);
     PositionEntity(Light2, 10, 10, 15);
-    Light3 = CreateLight(2);
+    Light3 = CreateLight(LIGHT_POINT);
     LightRange(Light3, 10);
     LightColor(Light3, 111, 111, 255);
     PositionEntity(Light3, -5, 0, -5);

@@ -45,7 +45,7 @@ void MoveCamera() {
     if (Scores[0] + Scores[1] > 15) { // the game is over: back to the middle
         float x = EntityX(Camera);
         if (std::fabs(x) > 0.3f)
-            TranslateEntity(Camera, x > 0 ? -0.15f : 0.15f, 0, 0, 1);
+            TranslateEntity(Camera, x > 0 ? -0.15f : 0.15f, 0, 0, ENTITY_GLOBAL);
         else
             CameraStep = 0;
     } else if (CameraStep > 0) {

@@ -31,7 +31,7 @@ constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
 void OpenGameWindow() {
-    if (Graphics3D(kWindowWidth, kWindowHeight, 0, 2, 60, -1) != 0)
+    if (Graphics3D(kWindowWidth, kWindowHeight, 0, GRAPHICS3D_WINDOWED, 60) != 0)
         throw std::runtime_error("Cannot open the " + std::to_string(kWindowWidth) + " x " +
                                  std::to_string(kWindowHeight) + " window: " + GraphicsError());
     HalfWidth = ScreenWidth() / 2;
@@ -40,17 +40,17 @@ void OpenGameWindow() {
 }
 
 void LoadFontsAndPictures() {
-    ScoreFont = LoadFontFile(AssetBase + u"Digital Readout Upright.ttf", 60, 1);
-    SmallFont = LoadFontFile(AssetBase + u"Comic.ttf", 20, 4);
-    MediumFont = LoadFontFile(AssetBase + u"Comic.ttf", 30, 4);
-    LargeFont = LoadFontFile(AssetBase + u"Comic.ttf", 50, 4);
-    MenuImage = LoadPicture(AssetBase + u"buch.png", -1);
+    ScoreFont = LoadFontFile(AssetBase + u"Digital Readout Upright.ttf", 60, FONT_BOLD);
+    SmallFont = LoadFontFile(AssetBase + u"Comic.ttf", 20, FONT_SMOOTH);
+    MediumFont = LoadFontFile(AssetBase + u"Comic.ttf", 30, FONT_SMOOTH);
+    LargeFont = LoadFontFile(AssetBase + u"Comic.ttf", 50, FONT_SMOOTH);
+    MenuImage = LoadPicture(AssetBase + u"buch.png");
     SelectFont(ScoreFont);
 }
 
 void LoadNoteSprites() {
-    NoteSprite = LoadSprite(AssetBase + u"NotenAnti.png", 2);
-    WrongNoteSprite = LoadSprite(AssetBase + u"NotenFalsch.png", 2);
+    NoteSprite = LoadSprite(AssetBase + u"NotenAnti.png", TEX_ALPHA);
+    WrongNoteSprite = LoadSprite(AssetBase + u"NotenFalsch.png", TEX_ALPHA);
     PositionEntity(NoteSprite, 0, 5, 5);
 }
 
