@@ -31,7 +31,7 @@ THudContent HudContent() {
     THudContent c;
     c.score[0] = TwoDigits(Scores[0]);
     c.score[1] = TwoDigits(Scores[1]);
-    c.message = StatusMessage(IsMouseDown(1) != 0 || KeyButtonHeld, &c.grey);
+    c.message = StatusMessage(IsMouseDown(MOUSE_LEFT) != 0 || KeyButtonHeld, &c.grey);
     c.question = QuestionText;
     return c;
 }

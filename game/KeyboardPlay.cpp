@@ -10,11 +10,7 @@ namespace tonvella {
 
 namespace {
 
-constexpr int kReturn = 13, kSpace = 32;
-constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
-constexpr int kF10 = 121;
-
-int arrow_hits[4] = {}; // left, up, right, down
+int arrow_hits[4] = {}; // left, up, right, down: KEY_LEFT and the three codes after it
 int press_hits = 0;
 bool menu_hit = false;
 bool leads = false;
@@ -22,7 +18,7 @@ int place = 0;
 int mouse_x = 0, mouse_y = 0; // where the mouse was when the keyboard took the lead
 
 bool ButtonKeyHeld() {
-    return IsKeyDown(kSpace) || IsKeyDown(kReturn);
+    return IsKeyDown(KEY_SPACE) || IsKeyDown(KEY_RETURN);
 }
 
 } // namespace
@@ -30,15 +26,15 @@ bool ButtonKeyHeld() {
 bool NoteKeys() {
     bool busy = false;
     for (int k = 0; k < 4; ++k)
-        if (int hits = KeyHitCount(kLeft + k)) {
+        if (int hits = KeyHitCount(KEY_LEFT + k)) {
             arrow_hits[k] += hits;
             busy = true;
         }
-    if (int hits = KeyHitCount(kSpace) + KeyHitCount(kReturn)) {
+    if (int hits = KeyHitCount(KEY_SPACE) + KeyHitCount(KEY_RETURN)) {
         press_hits += hits;
         busy = true;
     }
-    if (KeyHitCount(kF10)) {
+    if (KeyHitCount(KEY_F10)) {
         menu_hit = true;
         busy = true;
     }

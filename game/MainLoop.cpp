@@ -14,7 +14,6 @@ namespace tonvella {
 
 namespace {
 
-constexpr int kEscape = 27;
 TLoopStats stats;
 
 bool Passed(int t) {
@@ -30,7 +29,7 @@ void AdvanceDrawer() {
         ReturnSettingsDrawer();
         RunMenu();
         // Clicks made while the menu was open were not meant for the cards.
-        MouseHitCount(1);
+        MouseHitCount(MOUSE_LEFT);
         PressPending = 0;
     } else if (DrawerCount < 1) {
         DrawerStep = 1.0f;
@@ -82,7 +81,7 @@ void PlaceCursorAt(int x, int y) {
 
 // The mouse and the keys of the people at the table.
 bool PeopleInput() {
-    bool button_down = IsMouseDown(1) != 0;
+    bool button_down = IsMouseDown(MOUSE_LEFT) != 0;
     const bool mouse_pressed = button_down || PressPending;
     if (PressPending && LiftState != 0) {
         // The button went up and down again since the last step: put the held card down first,
@@ -107,7 +106,7 @@ bool PeopleInput() {
 
 // During the computer's turn the people's presses and keys are dropped, but for the drawer.
 bool ComputerInput(bool held) {
-    const bool press = PressPending || IsMouseDown(1);
+    const bool press = PressPending || IsMouseDown(MOUSE_LEFT);
     const int x = PressPending ? PressX : MousePosX(), y = PressPending ? PressY : MousePosY();
     PressPending = 0;
     DropKeys();
@@ -136,10 +135,10 @@ void LogicStep() {
 // Every press counts, including one that goes down and up between two logic steps.
 void NotePresses() {
     if (NoteKeys()) Dirty = 1;
-    if (MouseHitCount(1) == 0) return;
+    if (MouseHitCount(MOUSE_LEFT) == 0) return;
     PressPending = 1;
-    PressX = MousePressX(1);
-    PressY = MousePressY(1);
+    PressX = MousePressX(MOUSE_LEFT);
+    PressY = MousePressY(MOUSE_LEFT);
 }
 
 // What the window shows: the signatures of the last frame drawn and the screen it went to.
@@ -179,8 +178,8 @@ const TLoopStats& LoopStats() {
 bool MainLoopPass() {
     PlaceCursorAt(MousePosX(), MousePosY());
     NotePresses();
-    if (float(MousePosX()) != LastMouseX || float(MousePosY()) != LastMouseY || IsMouseDown(1) ||
-        PressPending)
+    if (float(MousePosX()) != LastMouseX || float(MousePosY()) != LastMouseY ||
+        IsMouseDown(MOUSE_LEFT) || PressPending)
         Dirty = 1;
     if (Passed(NextHeartbeat)) {
         NextHeartbeat = Milliseconds() + 100;
@@ -197,7 +196,7 @@ bool MainLoopPass() {
         // idle game hundreds of wake-ups a second.
         AwaitInput(NextHeartbeat + 1 - Milliseconds());
     }
-    return EndRequested == 0 && KeyHitCount(kEscape) == 0 && !CloseRequested();
+    return EndRequested == 0 && KeyHitCount(KEY_ESCAPE) == 0 && !CloseRequested();
 }
 
 void RunMainLoop() {

@@ -17,12 +17,6 @@ namespace tonvella {
 
 namespace {
 
-constexpr int kEscape = 27;
-constexpr int kDigit1 = 49, kDigit8 = 56;
-constexpr int kKeypad1 = 97, kKeypad8 = 104;
-constexpr int kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116, kF6 = 117, kF7 = 118;
-constexpr int kF8 = 119;
-
 constexpr int kSetsPerPage = 8;
 
 constexpr int kRedrawMs = 500;
@@ -201,54 +195,54 @@ bool ActOnKey(int key, int& page) {
     const int now = Milliseconds();
     shown_refusal = {};
     switch (key) {
-    case kF1:
+    case KEY_F1:
         page = kManualPage;
         manual_opened = OpenManual();
         return false;
-    case kF2:
+    case KEY_F2:
         Behaviour = 1 - Behaviour;
         RestartBoard();
         page = kBehaviourPage;
         MenuTimeout = now + kShortPageMs;
         return false;
-    case kF3:
+    case KEY_F3:
         RestartBoard();
         page = kRestartPage;
         MenuTimeout = now + kShortPageMs;
         return false;
-    case kF4:
+    case KEY_F4:
         ExitProgram();
-    case kF5:
+    case KEY_F5:
         page = kAboutPage;
         MenuTimeout = now + kShortPageMs;
         return false;
-    case kF6:
+    case KEY_F6:
         ShowCardPage(page);
         return false;
-    case kF7:
+    case KEY_F7:
         NextLanguage();
         TranslateQuestion();
         return false;
-    case kF8:
+    case KEY_F8:
         NextOpponent();
         RestartBoard();
         page = kOpponentPage;
         MenuTimeout = now + kShortPageMs;
         return false;
-    case kEscape: {
+    case KEY_ESCAPE: {
         // The main loop must not see this press too: it would end the program.
-        while (KeyHitCount(kEscape) != 0) {}
+        while (KeyHitCount(KEY_ESCAPE) != 0) {}
         bool close = page == kNone;
         page = kNone;
         return close;
     }
     default:
-        if (key >= kDigit1 && key <= kDigit8) {
-            ChooseSet(key - kDigit1 + 1, page);
+        if (key >= KEY_1 && key <= KEY_8) {
+            ChooseSet(key - KEY_1 + 1, page);
             return false;
         }
-        if (key >= kKeypad1 && key <= kKeypad8) {
-            ChooseSet(key - kKeypad1 + 1, page);
+        if (key >= KEY_NUM1 && key <= KEY_NUM8) {
+            ChooseSet(key - KEY_NUM1 + 1, page);
             return false;
         }
         page = kNone;
