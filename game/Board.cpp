@@ -138,7 +138,7 @@ void PickCard() {
         SelectedCard = -1;
         return;
     }
-    LiftState = 1;
+    LiftState = kLifting;
     if (SoundVolume > 0.01f) StopSoundChannel(SoundChannel);
     SoundChannel = PlaySoundOn(PairSounds[CardSound[SelectedCard]]);
     SoundVolume = 1.0f;
@@ -154,7 +154,7 @@ void AnimateHeldCard() {
     const TEntityHandle& card = Cards[SelectedCard];
     const TEntityHandle& shadow = CardShadows[SelectedCard];
     switch (LiftState) {
-    case 1: {
+    case kLifting: {
         MoveEntity(card, 0, 0.1f, 0);
         float y = EntityY(card);
         TranslateEntity(shadow, 0.15f, 0.02f, -0.06f, ENTITY_GLOBAL);
@@ -162,21 +162,21 @@ void AnimateHeldCard() {
         EntityAlpha(shadow, 1 - y / 1.1f);
         if (y > 1) {
             PositionEntity(card, EntityX(card), 1.0f, EntityZ(card));
-            LiftState = RandomInt(2, 5);
+            LiftState = RandomInt(kRockPitchDown, kRockRollRight);
         }
         break;
     }
-    case 2:
-    case 3: {
-        TurnEntity(card, LiftState == 2 ? 5.0f : -5.0f, 0, 0);
+    case kRockPitchDown:
+    case kRockPitchUp: {
+        TurnEntity(card, LiftState == kRockPitchDown ? 5.0f : -5.0f, 0, 0);
         float y = EntityY(card);
         float tilt = std::fabs(SinDegrees(EntityPitch(card) + 60)) + 0.1f;
         ScaleEntity(shadow, 1 + y / 4, 0.0005f, tilt * (1 + y / 5));
         break;
     }
-    case 4:
-    case 5: {
-        TurnEntity(card, 0, 0, LiftState == 4 ? 5.0f : -5.0f);
+    case kRockRollLeft:
+    case kRockRollRight: {
+        TurnEntity(card, 0, 0, LiftState == kRockRollLeft ? 5.0f : -5.0f);
         float y = EntityY(card);
         float tilt = std::fabs(SinDegrees(EntityRoll(card) + 60)) + 0.1f;
         ScaleEntity(shadow, tilt * (1 + y / 4), 0.0005f, 1 + y / 5);

@@ -51,7 +51,8 @@ std::u16string StatusMessage(bool button_held, bool* grey) {
                 return u"    " + TranslateText(u"Sieger Spieler") + u" 2! --->";
             return TranslateText(u"beide sind Sieger!");
         }
-        if (MatchedFirstCard != -1 && Behaviour == 0) return TranslateText(u"nochmal!");
+        if (MatchedFirstCard != -1 && Behaviour == kFinderPlaysOn)
+            return TranslateText(u"nochmal!");
         if (PlayerArrived == 0) {
             *grey = true;
             return TranslateText(u"leider nicht richtig");

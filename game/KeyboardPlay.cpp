@@ -82,7 +82,7 @@ void KeyboardStep(bool& button_down, bool mouse_pressed) {
     place = 4 * row + column;
     CursorX = CardGridX(place);
     CursorZ = CardGridZ(place);
-    if (press_hits > 0 && LiftState != 0) {
+    if (press_hits > 0 && LiftState != kLiftAtRest) {
         // Released and pressed again since the last step: the held card goes down first.
         button_down = false;
         Dirty = 1;

@@ -63,7 +63,7 @@ void DispatchMouse(bool button_down) {
     if (button_down) {
         if (InDrawerRegion(CursorX, CursorZ)) { // the settings drawer of the cabinet
             OpenDrawer();
-        } else if (LiftState == 0) {
+        } else if (LiftState == kLiftAtRest) {
             PickCard();
         } else {
             AnimateHeldCard();
@@ -83,7 +83,7 @@ void PlaceCursorAt(int x, int y) {
 bool PeopleInput() {
     bool button_down = IsMouseDown(MOUSE_LEFT) != 0;
     const bool mouse_pressed = button_down || PressPending;
-    if (PressPending && LiftState != 0) {
+    if (PressPending && LiftState != kLiftAtRest) {
         // The button went up and down again since the last step: put the held card down first,
         // the new press follows in the next step.
         button_down = false;

@@ -200,7 +200,7 @@ bool ActOnKey(int key, int& page) {
         manual_opened = OpenManual();
         return false;
     case KEY_F2:
-        Behaviour = 1 - Behaviour;
+        Behaviour = Behaviour == kFinderPlaysOn ? kTurnAlwaysPasses : kFinderPlaysOn;
         RestartBoard();
         page = kBehaviourPage;
         MenuTimeout = now + kShortPageMs;

@@ -35,7 +35,7 @@ void FadePair() {
     MatchedCard = -1;
     MatchFade = 1.0f;
     PartnerCard = -1;
-    if (Behaviour == 1) {
+    if (Behaviour == kTurnAlwaysPasses) {
         FirstCard = WrongCard = -1;
         PassTurn();
     }
@@ -110,7 +110,7 @@ void ReleaseStep() {
     MoveCamera();
     DriftNotes();
     if (SelectedCard > -1) PutDownCard();
-    LiftState = 0;
+    LiftState = kLiftAtRest;
     ShowEntity(Pointer);
     ShowEntity(PointerShadow);
 }
