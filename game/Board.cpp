@@ -102,11 +102,30 @@ void DealCards() {
     OpponentNewGame();
 }
 
+float TableX(int window_x) {
+    return float(window_x) / 50.0f - 10.0f;
+}
+
+float TableZ(int window_y) {
+    return -float(window_y) / 35.0f + 18.0f;
+}
+
+int WindowX(float table_x) {
+    return int((table_x + 10) * 50);
+}
+
+int WindowY(float table_z) {
+    return int((18 - table_z) * 35);
+}
+
+bool InDrawerRegion(float x, float z) {
+    return x > 5 && z > 10;
+}
+
 void PlacePointer() {
     if (!(CursorX >= -8)) CursorX = -8;
     if (!(CursorZ >= -2)) CursorZ = -2;
-    if (!(CursorX > 5 &&
-          CursorZ > 10)) { // outside the drawer region the pointer stays on the table
+    if (!InDrawerRegion(CursorX, CursorZ)) { // outside it the pointer stays on the table
         if (CursorX > 7)
             CursorX = 7;
         else if (CursorZ > 12)

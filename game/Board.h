@@ -19,6 +19,16 @@ bool RestartBoard();
 // Every card and shadow back on the grid, then DealCards: a new game with the sounds loaded.
 void StartNewGame();
 
+// The fixed mapping of window pixels to the table coordinates of the 3D pointer (it does not
+// follow the camera), and back: the window pixel over a point of the table.
+float TableX(int window_x);
+float TableZ(int window_y);
+int WindowX(float table_x);
+int WindowY(float table_z);
+// The settings drawer of the cabinet, in table coordinates: a press there opens the menu and
+// picks no card.
+bool InDrawerRegion(float x, float z);
+
 // Grid position of card i.
 float CardGridX(int card);
 float CardGridZ(int card);

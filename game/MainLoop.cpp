@@ -16,10 +16,6 @@ namespace {
 
 TLoopStats stats;
 
-bool Passed(int t) {
-    return t < Milliseconds();
-}
-
 // The drawer slides out one step per pass; when it is out it jumps back and the menu opens.
 void AdvanceDrawer() {
     if (DrawerCount > 33 && DrawerStep == 1.0f) {
@@ -45,18 +41,6 @@ void OpenDrawer() {
     if (SelectedCard > -1) PutDownCard();
     SelectedCard = -1;
     DrawerOpening = 1;
-}
-
-bool InDrawerRegion(float x, float z) {
-    return x > 5 && z > 10;
-}
-
-// Window pixels to table coordinates of the 3D pointer.
-float TableX(int x) {
-    return float(x) / 50.0f - 10.0f;
-}
-float TableZ(int y) {
-    return -float(y) / 35.0f + 18.0f;
 }
 
 void DispatchMouse(bool button_down) {

@@ -49,10 +49,6 @@ bool CloseSeen() {
     return close_seen;
 }
 
-bool Passed(int t) {
-    return t < Milliseconds();
-}
-
 // The left page: the key is drawn as it is, the German label goes through the table.
 struct TMenuLine {
     const char16_t* key;

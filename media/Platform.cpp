@@ -48,6 +48,10 @@ void TSystemClock::WaitForInput(int ms, TInputCheck arrived) {
 
 } // namespace
 
+bool Passed(int t) {
+    return t < Milliseconds();
+}
+
 int Milliseconds() {
     return current_clock->Now();
 }

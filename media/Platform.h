@@ -8,6 +8,8 @@ namespace tonvella {
 
 // Millisecond tick count of the system (or of the installed clock).
 int Milliseconds();
+// True once the time t (a Milliseconds value) lies in the past.
+bool Passed(int t);
 // Suspends the thread for n milliseconds; negative n does not sleep.
 void SleepMs(int n);
 // Tells whether input has arrived since the wait began; it may poll the system to find out.

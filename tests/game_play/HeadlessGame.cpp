@@ -36,11 +36,11 @@ void TakeFrustumAsAFrameWould(TCamera& camera) {
 }
 
 int CardPixelX(int card) {
-    return int((CardGridX(card) + 10) * 50);
+    return WindowX(CardGridX(card));
 }
 
 int CardPixelY(int card) {
-    return int((18 - CardGridZ(card)) * 35);
+    return WindowY(CardGridZ(card));
 }
 
 bool Gone(int card) {
