@@ -73,7 +73,6 @@ void RunGame() {
     RegisterGameBlobs();
     InitStreamProtocols();
     CreateTranslationCaches();
-    Version = u"1.21";
     Opponent = kHuman; // every start, also a second one in the same process, plays two people
     SeedRandom(Milliseconds());
     AssetBase = u"ZIP::Incbin::tt.zip//";
