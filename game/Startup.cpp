@@ -74,8 +74,7 @@ void RunGame() {
     InitStreamProtocols();
     CreateTranslationCaches();
     Opponent = kHuman; // every start, also a second one in the same process, plays two people
-    SeedRandom(Milliseconds());
-    AssetBase = u"ZIP::Incbin::tt.zip//";
+    SeedRandom(Milliseconds()); // for the deal and the cards' colours
     FillLanguageTable();
     DebugPrint(u"hier");
     SetWindowTitle(250);
@@ -95,6 +94,8 @@ void RunGame() {
     BuildFloorAndWalls();
     CreateCards();
     HidePointer();
+    // Once more for the play, once everything is loaded: what it draws then depends on how long
+    // loading took as well.
     SeedRandom(Milliseconds());
     PointEntity(Camera, Table, 0);
     Scores[0] = Scores[1] = 0;
