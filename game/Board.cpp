@@ -20,6 +20,8 @@ namespace {
 constexpr int kCards = 16;
 constexpr float kPi = 3.14159265358979f;
 
+// Not the engine's SinDeg: that works in double, and the shadow of a rocking card has always been
+// computed in float; the double result differs in the last bits and would move the shadows.
 float SinDegrees(float degrees) {
     return std::sin(degrees * kPi / 180.0f);
 }

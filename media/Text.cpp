@@ -113,4 +113,11 @@ std::u16string UpperAscii(std::u16string_view text) {
     return out;
 }
 
+std::u16string LowerAscii(std::u16string_view text) {
+    std::u16string out(text);
+    for (auto& c : out)
+        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
+    return out;
+}
+
 } // namespace tonvella

@@ -1,3 +1,4 @@
+#include "media/Text.h"
 #include "media/sound/DirectSound.h"
 #include "media/sound/SampleLoader.h"
 #include "media/sound/Sound.h"
@@ -19,12 +20,6 @@ void RegisterAudioDrivers() {
         return true;
     }();
     (void)registered;
-}
-
-std::u16string LowerAscii(std::u16string text) {
-    for (char16_t& c : text)
-        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
-    return text;
 }
 
 } // namespace
