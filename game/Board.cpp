@@ -31,7 +31,6 @@ void PlaceShadowUnderCard(int i) {
     EntityColor(shadow, 55, 55, 55);
     PositionEntity(shadow, EntityX(Cards[i]) + 0.06f, -0.05f, EntityZ(Cards[i]) - 0.03f);
     ScaleEntity(shadow, 1, 0.0005f, 1);
-    EntityAlpha(shadow, 0.7f);
     EntityAlpha(shadow, 0.9f);
     EntityFX(shadow, FX_FLATSHADED);
 }

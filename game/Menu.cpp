@@ -91,7 +91,6 @@ std::u16string FitToWidth(std::u16string text, int width) {
 void DrawCardPage() {
     SetDrawColour(250, 247, 222);
     FillRect(520, 70, 300, 470);
-    SelectFont(SmallFont);
     SetDrawColour(1, 1, 1);
     SelectFont(MediumFont);
     DrawString(TranslateText(u"Karten-Auswahl"), 570, 110);

@@ -53,8 +53,7 @@ TPivotHandle BuildCabinet() {
     MoveEntity(foot, -1.4f, -1.1f, -0.4f);
     EntityColor(foot, 48, 33, 24);
     TEntityHandle other_foot = CopyEntity(foot, cabinet);
-    MoveEntity(other_foot, 2.8f, 0, 0);
-    EntityColor(other_foot, 48, 33, 24);
+    MoveEntity(other_foot, 2.8f, 0, 0); // a copy keeps the colour
     return cabinet;
 }
 
@@ -71,7 +70,6 @@ TPivotHandle BuildDrawer(const TEntityHandle& cabinet) {
     MoveEntity(drawer, -0.76f, 0.625f, -0.55f);
     Beech(Cube(drawer, 0.75f, 0.3f, w, 0, 0, 0));
     TEntityHandle knob = Handle(drawer, 0.1f, 0.03f, 0.02f);
-    EntityColor(knob, 155, 155, 155);
     EntityColor(knob, 48, 33, 24);
     EntityShininess(knob, 1.0f);
     auto left = Cube(drawer, w, 0.25f, 0.5f, -0.65f, 0, 0.5f);
@@ -107,7 +105,6 @@ void BuildRoom() {
     Beech(ScaledCubeAt(0.7f, 24, 0.7f, 6.5f, -25, -0.6f));
 
     TPivotHandle cabinet = BuildCabinet();
-    RotateTexture(beech, 90);
     std::array<TEntityHandle, 12> drawers;
     drawers[0] = BuildDrawer(cabinet);
     const float moves[6][2] = {{1.52f, 0},  {0, -0.63f},     {1.52f, -0.63f},
