@@ -1,7 +1,6 @@
-// The score strip at the top of the view: two seven-segment scores, the status message and the
-// question of the card set.
+#include "Hud.h"
+
 #include "GameState.h"
-#include "Rules.h"
 #include "Translator/Translation.h"
 #include "media/Digest.h"
 #include "media/Graphics.h"
@@ -27,6 +26,11 @@ struct THudContent {
     std::u16string question;
 };
 
+// Text with the current font, centred on (x, y).
+void DrawCentred(int x, int y, const std::u16string& text) {
+    DrawString(text, float(x - StringWidth(text) / 2), float(y - FontHeight() / 2));
+}
+
 THudContent HudContent() {
     THudContent c;
     c.score[0] = TwoDigits(Scores[0]);
@@ -37,10 +41,6 @@ THudContent HudContent() {
 }
 
 } // namespace
-
-void DrawCentred(int x, int y, const std::u16string& text) {
-    DrawString(text, float(x - StringWidth(text) / 2), float(y - FontHeight() / 2));
-}
 
 std::u16string StatusMessage(bool button_held, bool* grey) {
     *grey = false;

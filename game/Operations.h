@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Board.h"
+#include "Hud.h"
 #include "Menu.h"
 #include "Notes.h"
 #include "Room.h"

@@ -1,3 +1,4 @@
+// The whole program as a library call, so that tests and benchmarks run what the executable runs.
 #pragma once
 
 namespace tonvella {

@@ -7,6 +7,7 @@
 #include "HeadlessGame.h"
 #include "game/Board.h"
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"
 #include "game/Random.h"

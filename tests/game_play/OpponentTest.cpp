@@ -6,6 +6,7 @@
 #include "Translator/Translation.h"
 #include "game/Board.h"
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/KeyboardPlay.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"

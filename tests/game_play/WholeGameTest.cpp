@@ -2,6 +2,7 @@
 // remembers which card played which sound. Time is simulated: the loop's sleeps advance it.
 #include "game/Board.h"
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"
 #include "game/Opponent.h"
