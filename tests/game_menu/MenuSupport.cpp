@@ -10,6 +10,7 @@
 #include "streams/Embedded.h"
 #include "streams/Modules.h"
 #include "streams/Stream.h"
+#include "tests/support/SimulatedClock.h"
 
 #include <chrono>
 #include <cstdlib>
