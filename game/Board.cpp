@@ -35,6 +35,20 @@ void PlaceShadowUnderCard(int i) {
     EntityFX(shadow, FX_FLATSHADED);
 }
 
+// Every field of the game state record that a new game sets, whoever starts it: start-up, or the
+// menu's restart, set, behaviour and opponent. Nothing of the last game goes on in the new one;
+// a pair still fading, say, would take two cards of the new deal off the table and score them.
+void ResetForNewGame() {
+    Scores[0] = Scores[1] = 0;
+    CameraStep = -0.15f; // player 1's side
+    CurrentPlayer = 0;
+    PartnerCard = FirstCard = WrongCard = -1;
+    MatchedCard = MatchedFirstCard = -1;
+    MatchFade = 1.0f;
+    PlayerArrived = 0;
+    OpponentNewGame(); // the computer forgets what it heard, its hand rests
+}
+
 } // namespace
 
 float CardGridX(int card) {
@@ -91,16 +105,7 @@ void DealCards() {
                CardSound.begin() + kCards);
         CardSound[i] = v;
     }
-    Scores[0] = Scores[1] = 0;
-    CameraStep = -0.15f;
-    CurrentPlayer = 0;
-    PartnerCard = FirstCard = WrongCard = -1;
-    // Nothing of the last game goes on in the new one: a pair still fading would otherwise
-    // take two cards of the new deal off the table and score them.
-    MatchedCard = MatchedFirstCard = -1;
-    MatchFade = 1.0f;
-    PlayerArrived = 0;
-    OpponentNewGame();
+    ResetForNewGame();
 }
 
 float TableX(int window_x) {

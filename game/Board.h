@@ -6,7 +6,9 @@ namespace tonvella {
 
 void CreateBoard(); // card and shadow templates, card brush, pointer and its shadow
 void CreateCards(); // the sixteen cards and their shadows, in random colours
-void DealCards();   // shuffles the sounds onto the cards and starts a new game
+// Shuffles the sounds onto the cards and sets every field a new game sets (scores, turn, camera
+// side, a fading pair, the computer's memory).
+void DealCards();
 void PlacePointer();
 int NearestCard(); // the card whose shadow is nearest to the pointer, -1 none
 void PickCard();

@@ -98,7 +98,6 @@ void RunGame() {
     // loading took as well.
     SeedRandom(Milliseconds());
     PointEntity(Camera, Table, 0);
-    Scores[0] = Scores[1] = 0;
     ReturnFreedMemory();
     DebugPrint(u"vor REPEAT");
     RunMainLoop();
