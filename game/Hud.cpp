@@ -1,7 +1,7 @@
-#include "Hud.h"
+#include "game/Hud.h"
 
-#include "GameState.h"
 #include "Translator/Translation.h"
+#include "game/GameState.h"
 #include "media/Digest.h"
 #include "media/Graphics.h"
 #include "media/Input.h"

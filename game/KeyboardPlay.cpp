@@ -1,7 +1,7 @@
-#include "KeyboardPlay.h"
+#include "game/KeyboardPlay.h"
 
-#include "Board.h"
-#include "GameState.h"
+#include "game/Board.h"
+#include "game/GameState.h"
 #include "media/Input.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "Notes.h"
+#include "game/Notes.h"
 
-#include "GameState.h"
-#include "Random.h"
+#include "game/GameState.h"
+#include "game/Random.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 

@@ -1,7 +1,7 @@
-#include "Opponent.h"
+#include "game/Opponent.h"
 
-#include "Board.h"
-#include "GameState.h"
+#include "game/Board.h"
+#include "game/GameState.h"
 #include "media/Platform.h"
 #include "media/Text.h"
 #include "scene/Scene.h"

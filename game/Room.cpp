@@ -1,6 +1,6 @@
-#include "Room.h"
+#include "game/Room.h"
 
-#include "GameState.h"
+#include "game/GameState.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 

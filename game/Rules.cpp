@@ -1,8 +1,8 @@
-#include "Rules.h"
+#include "game/Rules.h"
 
-#include "Board.h"
-#include "GameState.h"
-#include "Notes.h"
+#include "game/Board.h"
+#include "game/GameState.h"
+#include "game/Notes.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 

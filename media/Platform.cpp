@@ -1,6 +1,6 @@
-#include "Platform.h"
+#include "media/Platform.h"
 
-#include "Text.h"
+#include "media/Text.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "media/Text.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "HeadlessGame.h"
+#include "tests/game_play/HeadlessGame.h"
 
 #include "Translator/Translation.h"
 #include "game/Board.h"

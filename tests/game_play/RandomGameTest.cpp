@@ -5,7 +5,6 @@
 // finishable by playing correct pairs. A failing game names its seed:
 //     TONVELLA_RANDOM_SEED=<seed> game_random_tests
 // replays just that one, and TONVELLA_RANDOM_GAMES sets how many are played.
-#include "HeadlessGame.h"
 #include "Translator/Translation.h"
 #include "game/Board.h"
 #include "game/GameState.h"
@@ -23,6 +22,7 @@
 #include "media/sound/Sound.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
+#include "tests/game_play/HeadlessGame.h"
 
 #include <cstdlib>
 #include <deque>

@@ -1,9 +1,9 @@
 // Decoding WAV and Ogg Vorbis files made here, and refusing damaged ones.
-#include "Fixtures.h"
-#include "HeapPeak.h"
 #include "media/Text.h"
 #include "media/sound/Loaders.h"
 #include "streams/Stream.h"
+#include "tests/media_sound/Fixtures.h"
+#include "tests/media_sound/HeapPeak.h"
 
 #include <algorithm>
 #include <chrono>
