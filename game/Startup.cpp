@@ -39,15 +39,6 @@ void OpenGameWindow() {
     Aspect = float(ScreenWidth()) / float(ScreenHeight());
 }
 
-void LoadFontsAndPictures() {
-    ScoreFont = LoadFontFile(AssetBase + u"Digital Readout Upright.ttf", 60, FONT_BOLD);
-    SmallFont = LoadFontFile(AssetBase + u"Comic.ttf", 20, FONT_SMOOTH);
-    MediumFont = LoadFontFile(AssetBase + u"Comic.ttf", 30, FONT_SMOOTH);
-    LargeFont = LoadFontFile(AssetBase + u"Comic.ttf", 50, FONT_SMOOTH);
-    MenuImage = LoadPicture(AssetBase + u"buch.png");
-    SelectFont(ScoreFont);
-}
-
 void LoadNoteSprites() {
     NoteSprite = LoadSprite(AssetBase + u"NotenAnti.png", TEX_ALPHA);
     WrongNoteSprite = LoadSprite(AssetBase + u"NotenFalsch.png", TEX_ALPHA);
@@ -66,6 +57,15 @@ void CreateCameraAndHud() {
 }
 
 } // namespace
+
+void LoadFontsAndPictures() {
+    ScoreFont = LoadFontFile(AssetBase + u"Digital Readout Upright.ttf", 60, FONT_BOLD);
+    SmallFont = LoadFontFile(AssetBase + u"Comic.ttf", 20, FONT_SMOOTH);
+    MediumFont = LoadFontFile(AssetBase + u"Comic.ttf", 30, FONT_SMOOTH);
+    LargeFont = LoadFontFile(AssetBase + u"Comic.ttf", 50, FONT_SMOOTH);
+    MenuImage = LoadPicture(AssetBase + u"buch.png");
+    SelectFont(ScoreFont);
+}
 
 void RunGame() {
     // The scene engine reports pictures it cannot find or decode; the game shows those lines.
