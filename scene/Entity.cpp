@@ -10,6 +10,15 @@ float SnapTiny(float v) {
     return (v >= -0.0001f && v <= 0.0001f) ? 0.0f : v;
 }
 
+// The scale along one axis; global, its product with every ancestor's.
+float ScaleAlong(const TEntity& entity, float TEntity::*axis, int global) {
+    float s = entity.*axis;
+    if (global == ENTITY_GLOBAL)
+        for (const TEntity* p = entity.parent; p; p = p->parent)
+            s *= p->*axis;
+    return s;
+}
+
 } // namespace
 
 TList<TEntity>& EntityList() {
@@ -269,27 +278,15 @@ float TEntity::EntityRoll(int global) const {
 }
 
 float TEntity::EntityScaleX(int global) const {
-    float s = sx;
-    if (global == ENTITY_GLOBAL)
-        for (const TEntity* p = parent; p; p = p->parent)
-            s *= p->sx;
-    return s;
+    return ScaleAlong(*this, &TEntity::sx, global);
 }
 
 float TEntity::EntityScaleY(int global) const {
-    float s = sy;
-    if (global == ENTITY_GLOBAL)
-        for (const TEntity* p = parent; p; p = p->parent)
-            s *= p->sy;
-    return s;
+    return ScaleAlong(*this, &TEntity::sy, global);
 }
 
 float TEntity::EntityScaleZ(int global) const {
-    float s = sz;
-    if (global == ENTITY_GLOBAL)
-        for (const TEntity* p = parent; p; p = p->parent)
-            s *= p->sz;
-    return s;
+    return ScaleAlong(*this, &TEntity::sz, global);
 }
 
 float TEntity::EntityDistanceSquared(const TEntity& other) const {
