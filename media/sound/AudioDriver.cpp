@@ -1,3 +1,4 @@
+#include "media/Registry.h"
 #include "media/Text.h"
 #include "media/sound/DirectSound.h"
 #include "media/sound/SampleLoader.h"
@@ -25,17 +26,11 @@ void RegisterAudioDrivers() {
 } // namespace
 
 TAudioDriver::TAudioDriver() {
-    _succ = driver_head;
-    driver_head = this;
+    RegistryAdd(driver_head, this);
 }
 
 TAudioDriver::~TAudioDriver() {
-    for (TAudioDriver** link = &driver_head; *link; link = &(*link)->_succ) {
-        if (*link == this) {
-            *link = _succ;
-            break;
-        }
-    }
+    RegistryRemove(driver_head, this);
     if (current_driver == this) current_driver = null_driver != this ? null_driver : nullptr;
 }
 
