@@ -1,4 +1,4 @@
-#include "Translation.h"
+#include "Translator/Translation.h"
 
 #include "media/Platform.h"
 #include "media/Text.h"

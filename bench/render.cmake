@@ -6,7 +6,5 @@ add_executable(render_bench
     ${CMAKE_SOURCE_DIR}/tests/scene_render/GameScene.cpp
     ${CMAKE_SOURCE_DIR}/tests/media_draw/FrameGrab.cpp
 )
-target_include_directories(render_bench PRIVATE
-    ${CMAKE_SOURCE_DIR}/tests/scene_render ${CMAKE_SOURCE_DIR}/tests/media_draw)
 target_link_libraries(render_bench PRIVATE scene media_draw PNG::PNG)
 target_compile_definitions(render_bench PRIVATE TONVELLA_ASSETS_U16=u"${CMAKE_SOURCE_DIR}/assets")

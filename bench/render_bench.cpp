@@ -1,11 +1,11 @@
 // Frame time of a scene like the game's at 1024 x 768: a room, 16 cards with shadows, three
 // lights, posters and 100 note sprites, with the score strip drawn in 2D on top.
 // Run under a display, e.g. xvfb-run -a -s "-screen 0 1280x1024x24" ./bench/render_bench
-#include "FrameGrab.h"
-#include "GameScene.h"
 #include "media/Graphics.h"
 #include "media/draw/Draw2D.h"
 #include "scene/Scene.h"
+#include "tests/media_draw/FrameGrab.h"
+#include "tests/scene_render/GameScene.h"
 
 #include <GL/gl.h>
 

@@ -22,7 +22,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/assets/CREDITS-pictures.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tonvella)
 
 set(CPACK_PACKAGE_NAME tonvella)
-set(CPACK_PACKAGE_VERSION 1.21)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_CONTACT "Quorvane <tonvella@quorvane.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "music memory game for two players")

@@ -1,11 +1,11 @@
-#include "Board.h"
+#include "game/Board.h"
 
-#include "CardSets.h"
-#include "GameState.h"
-#include "Notes.h"
-#include "Opponent.h"
-#include "Random.h"
-#include "Rules.h"
+#include "game/CardSets.h"
+#include "game/GameState.h"
+#include "game/Notes.h"
+#include "game/Opponent.h"
+#include "game/Random.h"
+#include "game/Rules.h"
 #include "media/sound/Sound.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
@@ -20,6 +20,8 @@ namespace {
 constexpr int kCards = 16;
 constexpr float kPi = 3.14159265358979f;
 
+// Not the engine's SinDeg: that works in double, and the shadow of a rocking card has always been
+// computed in float; the double result differs in the last bits and would move the shadows.
 float SinDegrees(float degrees) {
     return std::sin(degrees * kPi / 180.0f);
 }
@@ -29,9 +31,22 @@ void PlaceShadowUnderCard(int i) {
     EntityColor(shadow, 55, 55, 55);
     PositionEntity(shadow, EntityX(Cards[i]) + 0.06f, -0.05f, EntityZ(Cards[i]) - 0.03f);
     ScaleEntity(shadow, 1, 0.0005f, 1);
-    EntityAlpha(shadow, 0.7f);
     EntityAlpha(shadow, 0.9f);
-    EntityFX(shadow, 4);
+    EntityFX(shadow, FX_FLATSHADED);
+}
+
+// Every field of the game state record that a new game sets, whoever starts it: start-up, or the
+// menu's restart, set, behaviour and opponent. Nothing of the last game goes on in the new one;
+// a pair still fading, say, would take two cards of the new deal off the table and score them.
+void ResetForNewGame() {
+    Scores[0] = Scores[1] = 0;
+    CameraStep = -0.15f; // player 1's side
+    CurrentPlayer = 0;
+    PartnerCard = FirstCard = WrongCard = -1;
+    MatchedCard = MatchedFirstCard = -1;
+    MatchFade = 1.0f;
+    PlayerArrived = 0;
+    OpponentNewGame(); // the computer forgets what it heard, its hand rests
 }
 
 } // namespace
@@ -61,7 +76,7 @@ void CreateBoard() {
     PositionEntity(PointerShadow, 5, 0.2f, 5);
     EntityColor(PointerShadow, 55, 55, 55);
     EntityAlpha(PointerShadow, 0.2f);
-    EntityFX(PointerShadow, 4);
+    EntityFX(PointerShadow, FX_FLATSHADED);
 }
 
 void CreateCards() {
@@ -90,23 +105,33 @@ void DealCards() {
                CardSound.begin() + kCards);
         CardSound[i] = v;
     }
-    Scores[0] = Scores[1] = 0;
-    CameraStep = -0.15f;
-    CurrentPlayer = 0;
-    PartnerCard = FirstCard = WrongCard = -1;
-    // Nothing of the last game goes on in the new one: a pair still fading would otherwise
-    // take two cards of the new deal off the table and score them.
-    MatchedCard = MatchedFirstCard = -1;
-    MatchFade = 1.0f;
-    PlayerArrived = 0;
-    OpponentNewGame();
+    ResetForNewGame();
+}
+
+float TableX(int window_x) {
+    return float(window_x) / 50.0f - 10.0f;
+}
+
+float TableZ(int window_y) {
+    return -float(window_y) / 35.0f + 18.0f;
+}
+
+int WindowX(float table_x) {
+    return int((table_x + 10) * 50);
+}
+
+int WindowY(float table_z) {
+    return int((18 - table_z) * 35);
+}
+
+bool InDrawerRegion(float x, float z) {
+    return x > 5 && z > 10;
 }
 
 void PlacePointer() {
     if (!(CursorX >= -8)) CursorX = -8;
     if (!(CursorZ >= -2)) CursorZ = -2;
-    if (!(CursorX > 5 &&
-          CursorZ > 10)) { // outside the drawer region the pointer stays on the table
+    if (!InDrawerRegion(CursorX, CursorZ)) { // outside it the pointer stays on the table
         if (CursorX > 7)
             CursorX = 7;
         else if (CursorZ > 12)
@@ -138,7 +163,7 @@ void PickCard() {
         SelectedCard = -1;
         return;
     }
-    LiftState = 1;
+    LiftState = kLifting;
     if (SoundVolume > 0.01f) StopSoundChannel(SoundChannel);
     SoundChannel = PlaySoundOn(PairSounds[CardSound[SelectedCard]]);
     SoundVolume = 1.0f;
@@ -154,29 +179,29 @@ void AnimateHeldCard() {
     const TEntityHandle& card = Cards[SelectedCard];
     const TEntityHandle& shadow = CardShadows[SelectedCard];
     switch (LiftState) {
-    case 1: {
+    case kLifting: {
         MoveEntity(card, 0, 0.1f, 0);
         float y = EntityY(card);
-        TranslateEntity(shadow, 0.15f, 0.02f, -0.06f, 1);
+        TranslateEntity(shadow, 0.15f, 0.02f, -0.06f, ENTITY_GLOBAL);
         ScaleEntity(shadow, 1 + y / 4, 0.0005f, 1 + y / 5);
         EntityAlpha(shadow, 1 - y / 1.1f);
         if (y > 1) {
             PositionEntity(card, EntityX(card), 1.0f, EntityZ(card));
-            LiftState = RandomInt(2, 5);
+            LiftState = RandomInt(kRockPitchDown, kRockRollRight);
         }
         break;
     }
-    case 2:
-    case 3: {
-        TurnEntity(card, LiftState == 2 ? 5.0f : -5.0f, 0, 0);
+    case kRockPitchDown:
+    case kRockPitchUp: {
+        TurnEntity(card, LiftState == kRockPitchDown ? 5.0f : -5.0f, 0, 0);
         float y = EntityY(card);
         float tilt = std::fabs(SinDegrees(EntityPitch(card) + 60)) + 0.1f;
         ScaleEntity(shadow, 1 + y / 4, 0.0005f, tilt * (1 + y / 5));
         break;
     }
-    case 4:
-    case 5: {
-        TurnEntity(card, 0, 0, LiftState == 4 ? 5.0f : -5.0f);
+    case kRockRollLeft:
+    case kRockRollRight: {
+        TurnEntity(card, 0, 0, LiftState == kRockRollLeft ? 5.0f : -5.0f);
         float y = EntityY(card);
         float tilt = std::fabs(SinDegrees(EntityRoll(card) + 60)) + 0.1f;
         ScaleEntity(shadow, tilt * (1 + y / 4), 0.0005f, 1 + y / 5);

@@ -6,7 +6,9 @@ namespace tonvella {
 
 void CreateBoard(); // card and shadow templates, card brush, pointer and its shadow
 void CreateCards(); // the sixteen cards and their shadows, in random colours
-void DealCards();   // shuffles the sounds onto the cards and starts a new game
+// Shuffles the sounds onto the cards and sets every field a new game sets (scores, turn, camera
+// side, a fading pair, the computer's memory).
+void DealCards();
 void PlacePointer();
 int NearestCard(); // the card whose shadow is nearest to the pointer, -1 none
 void PickCard();
@@ -18,6 +20,16 @@ void FadeCardSound();
 bool RestartBoard();
 // Every card and shadow back on the grid, then DealCards: a new game with the sounds loaded.
 void StartNewGame();
+
+// The fixed mapping of window pixels to the table coordinates of the 3D pointer (it does not
+// follow the camera), and back: the window pixel over a point of the table.
+float TableX(int window_x);
+float TableZ(int window_y);
+int WindowX(float table_x);
+int WindowY(float table_z);
+// The settings drawer of the cabinet, in table coordinates: a press there opens the menu and
+// picks no card.
+bool InDrawerRegion(float x, float z);
 
 // Grid position of card i.
 float CardGridX(int card);

@@ -1,8 +1,8 @@
-#include "CardSets.h"
+#include "game/CardSets.h"
 
-#include "GameState.h"
-#include "Random.h"
 #include "Translator/Translation.h"
+#include "game/GameState.h"
+#include "game/Random.h"
 #include "game/sets/ExamineSet.h"
 #include "game/sets/SetText.h"
 #include "game/sets/TeacherSets.h"

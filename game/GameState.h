@@ -30,9 +30,22 @@ public:
     std::shared_ptr<TSprite> Bild;
 };
 
+// LiftState: the card of the held button rests, rises, or rocks one way as long as it is held.
+enum TLiftState : int {
+    kLiftAtRest = 0,
+    kLifting = 1,
+    kRockPitchDown = 2, // the first of the four rocking directions
+    kRockPitchUp = 3,
+    kRockRollLeft = 4,
+    kRockRollRight = 5, // the last of them
+};
+
+// Behaviour after a found pair (the menu's F2).
+enum TBehaviour : int { kFinderPlaysOn = 0, kTurnAlwaysPasses = 1 };
+
 // Paths and texts
 inline std::u16string AssetBase = u"ZIP::Incbin::tt.zip//"; // prefix of every asset URL
-inline std::u16string Version = u"1.21";                    // shown in the window title
+inline std::u16string Version = u"" TONVELLA_VERSION;      // the project's, shown in the title
 // Language and ManualLanguage live with the translation table (Translator/Translation.h).
 inline std::u16string CurrentSetFile = u"Genau das Gleiche.Set"; // card set in play
 inline std::array<std::u16string, 99> SetCatalog; // set files from "Dir.lst", 1-based
@@ -87,7 +100,7 @@ inline std::array<int, 25> CardSound{};        // PairSounds slot played by card
 inline std::array<int, 3> Scores{};            // cards won by player 1 and player 2
 inline int CurrentPlayer = 0;                  // 0 player 1, 1 player 2
 inline int SelectedCard = 0;                   // card of the last press, -1 none
-inline int LiftState = 0;                      // 0 at rest, 1 lifting, 2..5 rocking direction
+inline int LiftState = 0;                      // kLiftAtRest, kLifting or a rocking direction
 inline int FirstCard = -1;                     // first card of the turn
 inline int PartnerCard = -1;                   // the card that pairs with FirstCard
 inline int WrongCard = -1;                     // a second card that did not pair
@@ -96,7 +109,7 @@ inline int MatchedFirstCard = -1;              // first card of the last found p
 inline float MatchFade = 1.0f;                 // alpha of a fading pair
 inline int PlayerArrived = 0;                  // 1 once the camera reached the current player
 inline float CameraStep = 0;                   // camera travel per step; its sign names the side
-inline int Behaviour = 0;                      // 0 the finder plays on, 1 the turn always passes
+inline int Behaviour = 0;                      // kFinderPlaysOn or kTurnAlwaysPasses
 inline int Opponent = 0;                       // player 2: 0 a person, 1..3 the computer's levels
 inline std::shared_ptr<TChannel> SoundChannel; // channel of the card sound playing now
 inline float SoundVolume = 0;                  // its current volume

@@ -1,8 +1,7 @@
-// The score strip at the top of the view: two seven-segment scores, the status message and the
-// question of the card set.
-#include "GameState.h"
-#include "Rules.h"
+#include "game/Hud.h"
+
 #include "Translator/Translation.h"
+#include "game/GameState.h"
 #include "media/Digest.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
@@ -27,20 +26,21 @@ struct THudContent {
     std::u16string question;
 };
 
+// Text with the current font, centred on (x, y).
+void DrawCentred(int x, int y, const std::u16string& text) {
+    DrawString(text, float(x - StringWidth(text) / 2), float(y - FontHeight() / 2));
+}
+
 THudContent HudContent() {
     THudContent c;
     c.score[0] = TwoDigits(Scores[0]);
     c.score[1] = TwoDigits(Scores[1]);
-    c.message = StatusMessage(IsMouseDown(1) != 0 || KeyButtonHeld, &c.grey);
+    c.message = StatusMessage(IsMouseDown(MOUSE_LEFT) != 0 || KeyButtonHeld, &c.grey);
     c.question = QuestionText;
     return c;
 }
 
 } // namespace
-
-void DrawCentred(int x, int y, const std::u16string& text) {
-    DrawString(text, float(x - StringWidth(text) / 2), float(y - FontHeight() / 2));
-}
 
 std::u16string StatusMessage(bool button_held, bool* grey) {
     *grey = false;
@@ -51,7 +51,8 @@ std::u16string StatusMessage(bool button_held, bool* grey) {
                 return u"    " + TranslateText(u"Sieger Spieler") + u" 2! --->";
             return TranslateText(u"beide sind Sieger!");
         }
-        if (MatchedFirstCard != -1 && Behaviour == 0) return TranslateText(u"nochmal!");
+        if (MatchedFirstCard != -1 && Behaviour == kFinderPlaysOn)
+            return TranslateText(u"nochmal!");
         if (PlayerArrived == 0) {
             *grey = true;
             return TranslateText(u"leider nicht richtig");
@@ -66,7 +67,7 @@ std::u16string StatusMessage(bool button_held, bool* grey) {
 void DrawHud() {
     const THudContent content = HudContent();
     BeginLumo2D();
-    SetBlendMode(3);
+    SetBlendMode(BLEND2D_ALPHA);
     SelectFont(ScoreFont);
     for (int i = 0; i < 8; ++i) { // two small bevelled bars
         SetDrawColour(30 * i, 30 * i, 30 * i);

@@ -1,7 +1,7 @@
-#include "KeyboardPlay.h"
+#include "game/KeyboardPlay.h"
 
-#include "Board.h"
-#include "GameState.h"
+#include "game/Board.h"
+#include "game/GameState.h"
 #include "media/Input.h"
 
 #include <algorithm>
@@ -10,11 +10,7 @@ namespace tonvella {
 
 namespace {
 
-constexpr int kReturn = 13, kSpace = 32;
-constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
-constexpr int kF10 = 121;
-
-int arrow_hits[4] = {}; // left, up, right, down
+int arrow_hits[4] = {}; // left, up, right, down: KEY_LEFT and the three codes after it
 int press_hits = 0;
 bool menu_hit = false;
 bool leads = false;
@@ -24,21 +20,21 @@ int mouse_x = 0, mouse_y = 0; // where the mouse was when the keyboard took the 
 } // namespace
 
 bool ButtonKeyHeld() {
-    return IsKeyDown(kSpace) || IsKeyDown(kReturn);
+    return IsKeyDown(KEY_SPACE) || IsKeyDown(KEY_RETURN);
 }
 
 bool NoteKeys() {
     bool busy = false;
     for (int k = 0; k < 4; ++k)
-        if (int hits = KeyHitCount(kLeft + k)) {
+        if (int hits = KeyHitCount(KEY_LEFT + k)) {
             arrow_hits[k] += hits;
             busy = true;
         }
-    if (int hits = KeyHitCount(kSpace) + KeyHitCount(kReturn)) {
+    if (int hits = KeyHitCount(KEY_SPACE) + KeyHitCount(KEY_RETURN)) {
         press_hits += hits;
         busy = true;
     }
-    if (KeyHitCount(kF10)) {
+    if (KeyHitCount(KEY_F10)) {
         menu_hit = true;
         busy = true;
     }
@@ -86,7 +82,7 @@ void KeyboardStep(bool& button_down, bool mouse_pressed) {
     place = 4 * row + column;
     CursorX = CardGridX(place);
     CursorZ = CardGridZ(place);
-    if (press_hits > 0 && LiftState != 0) {
+    if (press_hits > 0 && LiftState != kLiftAtRest) {
         // Released and pressed again since the last step: the held card goes down first.
         button_down = false;
         Dirty = 1;

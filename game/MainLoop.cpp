@@ -1,9 +1,9 @@
-#include "MainLoop.h"
+#include "game/MainLoop.h"
 
-#include "GameState.h"
-#include "KeyboardPlay.h"
-#include "Operations.h"
-#include "Opponent.h"
+#include "game/GameState.h"
+#include "game/KeyboardPlay.h"
+#include "game/Operations.h"
+#include "game/Opponent.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/Platform.h"
@@ -14,12 +14,7 @@ namespace tonvella {
 
 namespace {
 
-constexpr int kEscape = 27;
 TLoopStats stats;
-
-bool Passed(int t) {
-    return t < Milliseconds();
-}
 
 // The drawer slides out one step per pass; when it is out it jumps back and the menu opens.
 void AdvanceDrawer() {
@@ -30,7 +25,7 @@ void AdvanceDrawer() {
         ReturnSettingsDrawer();
         RunMenu();
         // Clicks made while the menu was open were not meant for the cards.
-        MouseHitCount(1);
+        MouseHitCount(MOUSE_LEFT);
         PressPending = 0;
     } else if (DrawerCount < 1) {
         DrawerStep = 1.0f;
@@ -48,23 +43,11 @@ void OpenDrawer() {
     DrawerOpening = 1;
 }
 
-bool InDrawerRegion(float x, float z) {
-    return x > 5 && z > 10;
-}
-
-// Window pixels to table coordinates of the 3D pointer.
-float TableX(int x) {
-    return float(x) / 50.0f - 10.0f;
-}
-float TableZ(int y) {
-    return -float(y) / 35.0f + 18.0f;
-}
-
 void DispatchMouse(bool button_down) {
     if (button_down) {
         if (InDrawerRegion(CursorX, CursorZ)) { // the settings drawer of the cabinet
             OpenDrawer();
-        } else if (LiftState == 0) {
+        } else if (LiftState == kLiftAtRest) {
             PickCard();
         } else {
             AnimateHeldCard();
@@ -77,8 +60,8 @@ void DispatchMouse(bool button_down) {
 
 // The mouse moved since the last logic step, its button is down or a press waits for a step.
 bool MouseWantsStep() {
-    return float(MousePosX()) != LastMouseX || float(MousePosY()) != LastMouseY || IsMouseDown(1) ||
-           PressPending;
+    return float(MousePosX()) != LastMouseX || float(MousePosY()) != LastMouseY ||
+           IsMouseDown(MOUSE_LEFT) || PressPending;
 }
 
 void PlaceCursorAt(int x, int y) {
@@ -88,12 +71,12 @@ void PlaceCursorAt(int x, int y) {
 
 // The mouse and the keys of the people at the table.
 bool PeopleInput() {
-    bool button_down = IsMouseDown(1) != 0;
+    bool button_down = IsMouseDown(MOUSE_LEFT) != 0;
     // Reading the button takes the events that came since the pass looked at the pointer, a
     // move to a card and the press on it among them: the press acts where the mouse went.
     PlaceCursorAt(MousePosX(), MousePosY());
     const bool mouse_pressed = button_down || PressPending;
-    if (PressPending && LiftState != 0) {
+    if (PressPending && LiftState != kLiftAtRest) {
         // The button went up and down again since the last step: put the held card down first,
         // the new press follows in the next step.
         button_down = false;
@@ -116,7 +99,7 @@ bool PeopleInput() {
 
 // During the computer's turn the people's presses and keys are dropped, but for the drawer.
 bool ComputerInput(bool held) {
-    const bool press = PressPending || IsMouseDown(1);
+    const bool press = PressPending || IsMouseDown(MOUSE_LEFT);
     const int x = PressPending ? PressX : MousePosX(), y = PressPending ? PressY : MousePosY();
     PressPending = 0;
     DropKeys();
@@ -145,10 +128,10 @@ void LogicStep() {
 // Every press counts, including one that goes down and up between two logic steps.
 void NotePresses() {
     if (NoteKeys()) Dirty = 1;
-    if (MouseHitCount(1) == 0) return;
+    if (MouseHitCount(MOUSE_LEFT) == 0) return;
     PressPending = 1;
-    PressX = MousePressX(1);
-    PressY = MousePressY(1);
+    PressX = MousePressX(MOUSE_LEFT);
+    PressY = MousePressY(MOUSE_LEFT);
 }
 
 // What the window shows: the signatures of the last frame drawn and the screen it went to.
@@ -174,7 +157,7 @@ void RenderFrame() {
     if (PictureOnScreen(scene, hud)) return;
     RenderWorld();
     DrawHud();
-    PresentFrame(0);
+    PresentFrame(PRESENT_NOSYNC);
     ++stats.frames_drawn;
     shown = {true, scene, hud, GraphicsSeq(), ScreenGeneration()};
 }
@@ -209,7 +192,7 @@ bool MainLoopPass() {
         SleepMs(1);
     else
         AwaitInput(NextHeartbeat + 1 - Milliseconds(), seen);
-    return EndRequested == 0 && KeyHitCount(kEscape) == 0 && !CloseRequested();
+    return EndRequested == 0 && KeyHitCount(KEY_ESCAPE) == 0 && !CloseRequested();
 }
 
 void RunMainLoop() {

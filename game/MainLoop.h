@@ -1,3 +1,5 @@
+// The paced main loop: one pass looks at the input, runs a logic step and draws a frame when they
+// are due, and otherwise waits for input or the heartbeat.
 #pragma once
 
 namespace tonvella {

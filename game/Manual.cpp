@@ -1,7 +1,7 @@
-#include "Manual.h"
+#include "game/Manual.h"
 
-#include "GameState.h"
 #include "Translator/Translation.h"
+#include "game/GameState.h"
 #include "media/Platform.h"
 #include "media/Shell.h"
 #include "media/Text.h"

@@ -1,11 +1,11 @@
-#include "Menu.h"
+#include "game/Menu.h"
 
-#include "Board.h"
-#include "CardSets.h"
-#include "GameState.h"
-#include "Manual.h"
-#include "Opponent.h"
 #include "Translator/Translation.h"
+#include "game/Board.h"
+#include "game/CardSets.h"
+#include "game/GameState.h"
+#include "game/Manual.h"
+#include "game/Opponent.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/Platform.h"
@@ -16,12 +16,6 @@
 namespace tonvella {
 
 namespace {
-
-constexpr int kEscape = 27;
-constexpr int kDigit1 = 49, kDigit8 = 56;
-constexpr int kKeypad1 = 97, kKeypad8 = 104;
-constexpr int kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115, kF5 = 116, kF6 = 117, kF7 = 118;
-constexpr int kF8 = 119;
 
 constexpr int kSetsPerPage = 8;
 
@@ -53,10 +47,6 @@ bool close_seen = false;
 bool CloseSeen() {
     if (CloseRequested()) close_seen = true;
     return close_seen;
-}
-
-bool Passed(int t) {
-    return t < Milliseconds();
 }
 
 // The left page: the key is drawn as it is, the German label goes through the table.
@@ -101,7 +91,6 @@ std::u16string FitToWidth(std::u16string text, int width) {
 void DrawCardPage() {
     SetDrawColour(250, 247, 222);
     FillRect(520, 70, 300, 470);
-    SelectFont(SmallFont);
     SetDrawColour(1, 1, 1);
     SelectFont(MediumFont);
     DrawString(TranslateText(u"Karten-Auswahl"), 570, 110);
@@ -201,54 +190,54 @@ bool ActOnKey(int key, int& page) {
     const int now = Milliseconds();
     shown_refusal = {};
     switch (key) {
-    case kF1:
+    case KEY_F1:
         page = kManualPage;
         manual_opened = OpenManual();
         return false;
-    case kF2:
-        Behaviour = 1 - Behaviour;
+    case KEY_F2:
+        Behaviour = Behaviour == kFinderPlaysOn ? kTurnAlwaysPasses : kFinderPlaysOn;
         RestartBoard();
         page = kBehaviourPage;
         MenuTimeout = now + kShortPageMs;
         return false;
-    case kF3:
+    case KEY_F3:
         RestartBoard();
         page = kRestartPage;
         MenuTimeout = now + kShortPageMs;
         return false;
-    case kF4:
+    case KEY_F4:
         ExitProgram();
-    case kF5:
+    case KEY_F5:
         page = kAboutPage;
         MenuTimeout = now + kShortPageMs;
         return false;
-    case kF6:
+    case KEY_F6:
         ShowCardPage(page);
         return false;
-    case kF7:
+    case KEY_F7:
         NextLanguage();
         TranslateQuestion();
         return false;
-    case kF8:
+    case KEY_F8:
         NextOpponent();
         RestartBoard();
         page = kOpponentPage;
         MenuTimeout = now + kShortPageMs;
         return false;
-    case kEscape: {
+    case KEY_ESCAPE: {
         // The main loop must not see this press too: it would end the program.
-        while (KeyHitCount(kEscape) != 0) {}
+        while (KeyHitCount(KEY_ESCAPE) != 0) {}
         bool close = page == kNone;
         page = kNone;
         return close;
     }
     default:
-        if (key >= kDigit1 && key <= kDigit8) {
-            ChooseSet(key - kDigit1 + 1, page);
+        if (key >= KEY_1 && key <= KEY_8) {
+            ChooseSet(key - KEY_1 + 1, page);
             return false;
         }
-        if (key >= kKeypad1 && key <= kKeypad8) {
-            ChooseSet(key - kKeypad1 + 1, page);
+        if (key >= KEY_NUM1 && key <= KEY_NUM8) {
+            ChooseSet(key - KEY_NUM1 + 1, page);
             return false;
         }
         page = kNone;
@@ -320,7 +309,7 @@ void DrawMenu(int page) {
     DrawLeftPage();
     DrawRightPage(page);
     EndLumo2D();
-    PresentFrame(1);
+    PresentFrame(PRESENT_VSYNC);
 }
 
 void RunMenu() {

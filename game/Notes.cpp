@@ -1,7 +1,7 @@
-#include "Notes.h"
+#include "game/Notes.h"
 
-#include "GameState.h"
-#include "Random.h"
+#include "game/GameState.h"
+#include "game/Random.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 
@@ -66,7 +66,7 @@ void RespawnNotes() {
 void RiseNotes() {
     const TEntityHandle& card = Cards[SelectedCard];
     for (TNoten& note : Notes) {
-        float y = EntityY(note.Bild, 1);
+        float y = EntityY(note.Bild, ENTITY_GLOBAL);
         if (y < kLowest) {
             MoveEntity(note.Bild, 0, note.DeltaY, 0);
             HideEntity(note.Bild);
@@ -81,7 +81,7 @@ void RiseNotes() {
 
 void DriftNotes() {
     for (TNoten& note : Notes) {
-        float y = EntityY(note.Bild, 1);
+        float y = EntityY(note.Bild, ENTITY_GLOBAL);
         if (y < kLowest || y > kHighest) {
             HideEntity(note.Bild);
         } else {

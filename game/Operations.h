@@ -1,8 +1,9 @@
 // The operations of the game that the main loop calls in its logic steps and frames.
 #pragma once
 
-#include "Board.h"
-#include "Menu.h"
-#include "Notes.h"
-#include "Room.h"
-#include "Rules.h"
+#include "game/Board.h"
+#include "game/Hud.h"
+#include "game/Menu.h"
+#include "game/Notes.h"
+#include "game/Room.h"
+#include "game/Rules.h"

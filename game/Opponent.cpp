@@ -1,7 +1,7 @@
-#include "Opponent.h"
+#include "game/Opponent.h"
 
-#include "Board.h"
-#include "GameState.h"
+#include "game/Board.h"
+#include "game/GameState.h"
 #include "media/Platform.h"
 #include "media/Text.h"
 #include "scene/Scene.h"
@@ -50,7 +50,7 @@ bool Gone(int card) {
 
 // Its turn can go on: the camera has arrived and nothing of the last pick is pending.
 bool ReadyToReach() {
-    return PlayerArrived == 1 && MatchedCard == -1 && WrongCard == -1 && LiftState == 0 &&
+    return PlayerArrived == 1 && MatchedCard == -1 && WrongCard == -1 && LiftState == kLiftAtRest &&
            Scores[0] + Scores[1] < kCards && DrawerOpening == 0;
 }
 
@@ -220,7 +220,7 @@ bool ComputerStep(bool& held) {
         if (!held) hand.phase = THand::Releasing;
         break;
     case THand::Releasing:
-        if (LiftState == 0) hand.phase = THand::Waiting;
+        if (LiftState == kLiftAtRest) hand.phase = THand::Waiting;
         break;
     }
     CursorX = hand.x;

@@ -1,6 +1,6 @@
-#include "Room.h"
+#include "game/Room.h"
 
-#include "GameState.h"
+#include "game/GameState.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 
@@ -53,8 +53,7 @@ TPivotHandle BuildCabinet() {
     MoveEntity(foot, -1.4f, -1.1f, -0.4f);
     EntityColor(foot, 48, 33, 24);
     TEntityHandle other_foot = CopyEntity(foot, cabinet);
-    MoveEntity(other_foot, 2.8f, 0, 0);
-    EntityColor(other_foot, 48, 33, 24);
+    MoveEntity(other_foot, 2.8f, 0, 0); // a copy keeps the colour
     return cabinet;
 }
 
@@ -71,7 +70,6 @@ TPivotHandle BuildDrawer(const TEntityHandle& cabinet) {
     MoveEntity(drawer, -0.76f, 0.625f, -0.55f);
     Beech(Cube(drawer, 0.75f, 0.3f, w, 0, 0, 0));
     TEntityHandle knob = Handle(drawer, 0.1f, 0.03f, 0.02f);
-    EntityColor(knob, 155, 155, 155);
     EntityColor(knob, 48, 33, 24);
     EntityShininess(knob, 1.0f);
     auto left = Cube(drawer, w, 0.25f, 0.5f, -0.65f, 0, 0.5f);
@@ -90,9 +88,9 @@ TPivotHandle BuildDrawer(const TEntityHandle& cabinet) {
 }
 
 void Poster(const char16_t* file, float mx, float my, float mz, float yaw) {
-    auto poster = LoadSprite(AssetBase + file, 4);
+    auto poster = LoadSprite(AssetBase + file, TEX_MASKED);
     ScaleSprite(poster, 7, 7);
-    SpriteViewMode(poster, 2);
+    SpriteViewMode(poster, SPRITE_VIEW_FIXED);
     MoveEntity(poster, mx, my, mz);
     if (yaw != 0) TurnEntity(poster, 0, yaw, 0);
 }
@@ -100,14 +98,13 @@ void Poster(const char16_t* file, float mx, float my, float mz, float yaw) {
 } // namespace
 
 void BuildRoom() {
-    beech = LoadTexture(AssetBase + u"buche.png", 1);
+    beech = LoadTexture(AssetBase + u"buche.png", TEX_COLOR);
     Table = ScaledCubeAt(7.5f, 0.6f, 7, -0.5f, -0.65f, 5);
     Beech(Table);
     Beech(ScaledCubeAt(0.7f, 24, 0.7f, -7, -25, -0.7f));
     Beech(ScaledCubeAt(0.7f, 24, 0.7f, 6.5f, -25, -0.6f));
 
     TPivotHandle cabinet = BuildCabinet();
-    RotateTexture(beech, 90);
     std::array<TEntityHandle, 12> drawers;
     drawers[0] = BuildDrawer(cabinet);
     const float moves[6][2] = {{1.52f, 0},  {0, -0.63f},     {1.52f, -0.63f},
@@ -132,7 +129,7 @@ void BuildRoom() {
 
 void BuildFloorAndWalls() {
     Floor = ScaledCubeAt(95, 0.1f, 120, 25, -14.8f, 0);
-    CarpetTexture = LoadTexture(AssetBase + u"teppich.png", 1);
+    CarpetTexture = LoadTexture(AssetBase + u"teppich.png", TEX_COLOR);
     ScaleTexture(CarpetTexture, 0.02f, 0.02f);
     EntityTexture(Floor, CarpetTexture, 0, 0);
 
@@ -141,20 +138,20 @@ void BuildFloorAndWalls() {
     FlipMesh(Walls); // faces point inwards
     PositionEntity(Walls, 15, 0, 0);
     EntityColor(Walls, 255, 255, 255);
-    WallpaperTexture = LoadTexture(AssetBase + u"tapete.png", 1);
+    WallpaperTexture = LoadTexture(AssetBase + u"tapete.png", TEX_COLOR);
     ScaleTexture(WallpaperTexture, 0.03f, 0.1f);
     EntityTexture(Walls, WallpaperTexture, 0, 0);
 }
 
 void CreateLights() {
-    Light1 = CreateLight(2);
+    Light1 = CreateLight(LIGHT_POINT);
     LightRange(Light1, 100);
     PositionEntity(Light1, -50, 150, 5);
-    Light2 = CreateLight(2);
+    Light2 = CreateLight(LIGHT_POINT);
     LightRange(Light2, 10);
     LightColor(Light2, 255, 111, 111);
     PositionEntity(Light2, 10, 10, 15);
-    Light3 = CreateLight(2);
+    Light3 = CreateLight(LIGHT_POINT);
     LightRange(Light3, 10);
     LightColor(Light3, 111, 111, 255);
     PositionEntity(Light3, -5, 0, -5);

@@ -1,8 +1,8 @@
-#include "Rules.h"
+#include "game/Rules.h"
 
-#include "Board.h"
-#include "GameState.h"
-#include "Notes.h"
+#include "game/Board.h"
+#include "game/GameState.h"
+#include "game/Notes.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 
@@ -35,7 +35,7 @@ void FadePair() {
     MatchedCard = -1;
     MatchFade = 1.0f;
     PartnerCard = -1;
-    if (Behaviour == 1) {
+    if (Behaviour == kTurnAlwaysPasses) {
         FirstCard = WrongCard = -1;
         PassTurn();
     }
@@ -45,7 +45,7 @@ void MoveCamera() {
     if (Scores[0] + Scores[1] > 15) { // the game is over: back to the middle
         float x = EntityX(Camera);
         if (std::fabs(x) > 0.3f)
-            TranslateEntity(Camera, x > 0 ? -0.15f : 0.15f, 0, 0, 1);
+            TranslateEntity(Camera, x > 0 ? -0.15f : 0.15f, 0, 0, ENTITY_GLOBAL);
         else
             CameraStep = 0;
     } else if (CameraStep > 0) {
@@ -110,7 +110,7 @@ void ReleaseStep() {
     MoveCamera();
     DriftNotes();
     if (SelectedCard > -1) PutDownCard();
-    LiftState = 0;
+    LiftState = kLiftAtRest;
     ShowEntity(Pointer);
     ShowEntity(PointerShadow);
 }

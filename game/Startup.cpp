@@ -1,15 +1,15 @@
-#include "Startup.h"
+#include "game/Startup.h"
 
-#include "Board.h"
-#include "CardSets.h"
-#include "GameState.h"
-#include "MainLoop.h"
-#include "Notes.h"
-#include "Opponent.h"
-#include "Random.h"
-#include "Room.h"
 #include "Translator/Translation.h"
-#include "WindowTitle.h"
+#include "game/Board.h"
+#include "game/CardSets.h"
+#include "game/GameState.h"
+#include "game/MainLoop.h"
+#include "game/Notes.h"
+#include "game/Opponent.h"
+#include "game/Random.h"
+#include "game/Room.h"
+#include "game/WindowTitle.h"
 #include "media/Graphics.h"
 #include "media/Platform.h"
 #include "media/draw/Draw2D.h"
@@ -32,7 +32,7 @@ constexpr int kWindowWidth = 1024;
 constexpr int kWindowHeight = 768;
 
 void OpenGameWindow() {
-    if (Graphics3D(kWindowWidth, kWindowHeight, 0, 2, 60, -1) != 0)
+    if (Graphics3D(kWindowWidth, kWindowHeight, 0, GRAPHICS3D_WINDOWED, 60) != 0)
         throw std::runtime_error("Cannot open the " + std::to_string(kWindowWidth) + " x " +
                                  std::to_string(kWindowHeight) + " window: " + GraphicsError());
     HalfWidth = ScreenWidth() / 2;
@@ -40,18 +40,9 @@ void OpenGameWindow() {
     Aspect = float(ScreenWidth()) / float(ScreenHeight());
 }
 
-void LoadFontsAndPictures() {
-    ScoreFont = LoadFontFile(AssetBase + u"Digital Readout Upright.ttf", 60, 1);
-    SmallFont = LoadFontFile(AssetBase + u"Comic.ttf", 20, 4);
-    MediumFont = LoadFontFile(AssetBase + u"Comic.ttf", 30, 4);
-    LargeFont = LoadFontFile(AssetBase + u"Comic.ttf", 50, 4);
-    MenuImage = LoadPicture(AssetBase + u"buch.png", -1);
-    SelectFont(ScoreFont);
-}
-
 void LoadNoteSprites() {
-    NoteSprite = LoadSprite(AssetBase + u"NotenAnti.png", 2);
-    WrongNoteSprite = LoadSprite(AssetBase + u"NotenFalsch.png", 2);
+    NoteSprite = LoadSprite(AssetBase + u"NotenAnti.png", TEX_ALPHA);
+    WrongNoteSprite = LoadSprite(AssetBase + u"NotenFalsch.png", TEX_ALPHA);
     PositionEntity(NoteSprite, 0, 5, 5);
 }
 
@@ -68,16 +59,23 @@ void CreateCameraAndHud() {
 
 } // namespace
 
+void LoadFontsAndPictures() {
+    ScoreFont = LoadFontFile(AssetBase + u"Digital Readout Upright.ttf", 60, FONT_BOLD);
+    SmallFont = LoadFontFile(AssetBase + u"Comic.ttf", 20, FONT_SMOOTH);
+    MediumFont = LoadFontFile(AssetBase + u"Comic.ttf", 30, FONT_SMOOTH);
+    LargeFont = LoadFontFile(AssetBase + u"Comic.ttf", 50, FONT_SMOOTH);
+    MenuImage = LoadPicture(AssetBase + u"buch.png");
+    SelectFont(ScoreFont);
+}
+
 void RunGame() {
     // The scene engine reports pictures it cannot find or decode; the game shows those lines.
     InstallDebugLog(DebugPrint);
     RegisterGameBlobs();
     InitStreamProtocols();
     CreateTranslationCaches();
-    Version = u"1.21";
     Opponent = kHuman; // every start, also a second one in the same process, plays two people
-    SeedRandom(Milliseconds());
-    AssetBase = u"ZIP::Incbin::tt.zip//";
+    SeedRandom(Milliseconds()); // for the deal and the cards' colours
     FillLanguageTable();
     DebugPrint(u"hier");
     SetWindowTitle(250);
@@ -108,9 +106,10 @@ void RunGame() {
     BuildFloorAndWalls();
     CreateCards();
     HidePointer();
+    // Once more for the play, once everything is loaded: what it draws then depends on how long
+    // loading took as well.
     SeedRandom(Milliseconds());
     PointEntity(Camera, Table, 0);
-    Scores[0] = Scores[1] = 0;
     ReturnFreedMemory();
     DebugPrint(u"vor REPEAT");
     RunMainLoop();

@@ -1,7 +1,7 @@
-#include "WindowTitle.h"
+#include "game/WindowTitle.h"
 
-#include "GameState.h"
 #include "Translator/Translation.h"
+#include "game/GameState.h"
 #include "media/Graphics.h"
 #include "media/Platform.h"
 

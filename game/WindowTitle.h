@@ -1,3 +1,4 @@
+// The window title: maker, program name, version and a credit, with blanks between.
 #pragma once
 
 #include <string>

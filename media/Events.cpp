@@ -1,4 +1,4 @@
-#include "Events.h"
+#include "media/Events.h"
 
 #include <iterator>
 #include <list>

@@ -1,8 +1,8 @@
-#include "Graphics.h"
+#include "media/Graphics.h"
 
-#include "Input.h"
-#include "SdlEvents.h"
-#include "Text.h"
+#include "media/Input.h"
+#include "media/SdlEvents.h"
+#include "media/Text.h"
 
 #include <SDL2/SDL.h>
 #include <vector>

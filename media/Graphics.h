@@ -28,7 +28,8 @@ const std::string& GraphicsError();
 // holding GL resources know when to rebuild them.
 int GraphicsSeq();
 
-// Shows the back buffer; sync 1 waits for the retrace, 0 does not.
+// Shows the back buffer, waiting for the retrace or not.
+enum : int { PRESENT_NOSYNC = 0, PRESENT_VSYNC = 1 };
 void PresentFrame(int sync);
 int FramesPresented();
 // Changes with every present and whenever the window system may have lost the window's pixels

@@ -1,7 +1,7 @@
-#include "Input.h"
+#include "media/Input.h"
 
-#include "Events.h"
-#include "Platform.h"
+#include "media/Events.h"
+#include "media/Platform.h"
 
 #include <array>
 

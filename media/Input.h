@@ -1,9 +1,12 @@
 // Polled keyboard and mouse state. Every query first polls the system, so loops that do nothing
-// but ask stay current. Key codes are Windows virtual-key codes; buttons are 1 left, 2 right,
-// 3 middle.
+// but ask stay current. Keys are KEY_* codes.
 #pragma once
 
+#include "media/KeyCodes.h"
+
 namespace tonvella {
+
+enum : int { MOUSE_LEFT = 1, MOUSE_RIGHT = 2, MOUSE_MIDDLE = 3 };
 
 int KeyHitCount(int key); // presses since the last call for this key, then 0
 int IsKeyDown(int key);   // 1 while held

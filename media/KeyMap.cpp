@@ -1,4 +1,6 @@
-#include "KeyMap.h"
+#include "media/KeyMap.h"
+
+#include "media/KeyCodes.h"
 
 #include <SDL2/SDL_keyboard.h>
 
@@ -7,111 +9,112 @@ namespace tonvella {
 namespace {
 
 int ByScancode(SDL_Scancode sc) {
-    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
-    if (sc == SDL_SCANCODE_0) return '0';
-    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return 112 + (sc - SDL_SCANCODE_F1);
-    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return 97 + (sc - SDL_SCANCODE_KP_1);
+    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return KEY_1 + (sc - SDL_SCANCODE_1);
+    if (sc == SDL_SCANCODE_0) return KEY_0;
+    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return KEY_F1 + (sc - SDL_SCANCODE_F1);
+    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9)
+        return KEY_NUM1 + (sc - SDL_SCANCODE_KP_1);
     switch (sc) {
     case SDL_SCANCODE_KP_0:
-        return 96;
+        return KEY_NUM0;
     case SDL_SCANCODE_KP_MULTIPLY:
-        return 106;
+        return KEY_NUMMULTIPLY;
     case SDL_SCANCODE_KP_PLUS:
-        return 107;
+        return KEY_NUMADD;
     case SDL_SCANCODE_KP_MINUS:
-        return 109;
+        return KEY_NUMSUBTRACT;
     case SDL_SCANCODE_KP_PERIOD:
-        return 110;
+        return KEY_NUMDECIMAL;
     case SDL_SCANCODE_KP_DIVIDE:
-        return 111;
+        return KEY_NUMDIVIDE;
     case SDL_SCANCODE_KP_ENTER:
-        return 13;
+        return KEY_RETURN;
     case SDL_SCANCODE_LSHIFT:
-        return 160;
+        return KEY_LSHIFT;
     case SDL_SCANCODE_RSHIFT:
-        return 161;
+        return KEY_RSHIFT;
     case SDL_SCANCODE_LCTRL:
-        return 162;
+        return KEY_LCONTROL;
     case SDL_SCANCODE_RCTRL:
-        return 163;
+        return KEY_RCONTROL;
     case SDL_SCANCODE_LALT:
-        return 164;
+        return KEY_LALT;
     case SDL_SCANCODE_RALT:
-        return 165;
+        return KEY_RALT;
     case SDL_SCANCODE_LGUI:
-        return 91;
+        return KEY_LSYS;
     case SDL_SCANCODE_RGUI:
-        return 92;
+        return KEY_RSYS;
     default:
         return 0;
     }
 }
 
 int ByKeycode(SDL_Keycode key) {
-    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_a && key <= SDLK_z) return KEY_A + (key - SDLK_a);
     switch (key) {
     case SDLK_BACKSPACE:
-        return 8;
+        return KEY_BACKSPACE;
     case SDLK_TAB:
-        return 9;
+        return KEY_TAB;
     case SDLK_RETURN:
-        return 13;
+        return KEY_RETURN;
     case SDLK_PAUSE:
-        return 19;
+        return KEY_PAUSE;
     case SDLK_CAPSLOCK:
-        return 20;
+        return KEY_CAPSLOCK;
     case SDLK_ESCAPE:
-        return 27;
+        return KEY_ESCAPE;
     case SDLK_SPACE:
-        return 32;
+        return KEY_SPACE;
     case SDLK_PAGEUP:
-        return 33;
+        return KEY_PAGEUP;
     case SDLK_PAGEDOWN:
-        return 34;
+        return KEY_PAGEDOWN;
     case SDLK_END:
-        return 35;
+        return KEY_END;
     case SDLK_HOME:
-        return 36;
+        return KEY_HOME;
     case SDLK_LEFT:
-        return 37;
+        return KEY_LEFT;
     case SDLK_UP:
-        return 38;
+        return KEY_UP;
     case SDLK_RIGHT:
-        return 39;
+        return KEY_RIGHT;
     case SDLK_DOWN:
-        return 40;
+        return KEY_DOWN;
     case SDLK_PRINTSCREEN:
-        return 44;
+        return KEY_PRINTSCREEN;
     case SDLK_INSERT:
-        return 45;
+        return KEY_INSERT;
     case SDLK_DELETE:
-        return 46;
+        return KEY_DELETE;
     case SDLK_NUMLOCKCLEAR:
-        return 144;
+        return KEY_NUMLOCK;
     case SDLK_SCROLLLOCK:
-        return 145;
+        return KEY_SCROLLLOCK;
     case SDLK_SEMICOLON:
-        return 186;
+        return KEY_SEMICOLON;
     case SDLK_EQUALS:
-        return 187;
+        return KEY_EQUALS;
     case SDLK_COMMA:
-        return 188;
+        return KEY_COMMA;
     case SDLK_MINUS:
-        return 189;
+        return KEY_MINUS;
     case SDLK_PERIOD:
-        return 190;
+        return KEY_PERIOD;
     case SDLK_SLASH:
-        return 191;
+        return KEY_SLASH;
     case SDLK_BACKQUOTE:
-        return 192;
+        return KEY_TILDE;
     case SDLK_LEFTBRACKET:
-        return 219;
+        return KEY_OPENBRACKET;
     case SDLK_BACKSLASH:
-        return 220;
+        return KEY_BACKSLASH;
     case SDLK_RIGHTBRACKET:
-        return 221;
+        return KEY_CLOSEBRACKET;
     case SDLK_QUOTE:
-        return 222;
+        return KEY_QUOTES;
     default:
         return 0;
     }
@@ -123,40 +126,37 @@ int ByKeycode(SDL_Keycode key) {
 int ByPosition(SDL_Scancode sc) {
     switch (sc) {
     case SDL_SCANCODE_SEMICOLON:
-        return 186;
+        return KEY_SEMICOLON;
     case SDL_SCANCODE_EQUALS:
-        return 187;
+        return KEY_EQUALS;
     case SDL_SCANCODE_COMMA:
-        return 188;
+        return KEY_COMMA;
     case SDL_SCANCODE_MINUS:
-        return 189;
+        return KEY_MINUS;
     case SDL_SCANCODE_PERIOD:
-        return 190;
+        return KEY_PERIOD;
     case SDL_SCANCODE_SLASH:
-        return 191;
+        return KEY_SLASH;
     case SDL_SCANCODE_GRAVE:
-        return 192;
+        return KEY_TILDE;
     case SDL_SCANCODE_LEFTBRACKET:
-        return 219;
+        return KEY_OPENBRACKET;
     case SDL_SCANCODE_BACKSLASH:
     case SDL_SCANCODE_NONUSHASH:
-        return 220;
+        return KEY_BACKSLASH;
     case SDL_SCANCODE_RIGHTBRACKET:
-        return 221;
+        return KEY_CLOSEBRACKET;
     case SDL_SCANCODE_APOSTROPHE:
-        return 222;
+        return KEY_QUOTES;
     case SDL_SCANCODE_NONUSBACKSLASH:
-        return 226;
+        return KEY_EXTRABACKSLASH;
     default:
         return 0;
     }
 }
 
-// Any other key that types a character.
-constexpr int kOtherCharacterKey = 223;
-
 bool TypesCharacter(SDL_Keycode key) {
-    return key >= 32 && key != SDLK_DELETE && (key & SDLK_SCANCODE_MASK) == 0;
+    return key >= SDLK_SPACE && key != SDLK_DELETE && (key & SDLK_SCANCODE_MASK) == 0;
 }
 
 } // namespace
@@ -165,7 +165,7 @@ int VirtualKeyFromSdl(int scancode, int keycode) {
     if (int code = ByScancode(SDL_Scancode(scancode))) return code;
     if (int code = ByKeycode(SDL_Keycode(keycode))) return code;
     if (int code = ByPosition(SDL_Scancode(scancode))) return code;
-    return TypesCharacter(SDL_Keycode(keycode)) ? kOtherCharacterKey : 0;
+    return TypesCharacter(SDL_Keycode(keycode)) ? KEY_OTHERCHAR : 0;
 }
 
 } // namespace tonvella

@@ -1,6 +1,6 @@
-#include "Platform.h"
+#include "media/Platform.h"
 
-#include "Text.h"
+#include "media/Text.h"
 
 #include <chrono>
 #include <cstdio>
@@ -47,6 +47,10 @@ void TSystemClock::WaitForInput(int ms, TInputCheck arrived) {
 }
 
 } // namespace
+
+bool Passed(int t) {
+    return t < Milliseconds();
+}
 
 int Milliseconds() {
     return current_clock->Now();

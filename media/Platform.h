@@ -8,6 +8,8 @@ namespace tonvella {
 
 // Millisecond tick count of the system (or of the installed clock).
 int Milliseconds();
+// True once the time t (a Milliseconds value) lies in the past.
+bool Passed(int t);
 // Suspends the thread for n milliseconds; negative n does not sleep.
 void SleepMs(int n);
 // Tells whether input has arrived since the wait began; it may poll the system to find out.
@@ -63,23 +65,8 @@ public:
     virtual void WaitForInput(int ms, TInputCheck arrived);
 };
 
-// Installs a clock (none restores the system clock). The caller keeps ownership.
+// Installs a clock (none restores the system clock). The caller keeps ownership. Tests use
+// TSimulatedClock (tests/support/SimulatedClock.h).
 void InstallClock(TClock* clock);
-
-// Simulated time that only sleeping and waiting advance: a loop under test runs as fast as it
-// can and still sees its pacing. A wait steps through its time a millisecond at a time and ends
-// in the millisecond in which the simulated input arrives, as real input would end it.
-class TSimulatedClock : public TClock {
-public:
-    int now = 0;
-    int Now() override { return now; }
-    void Sleep(int ms) override { now += ms; }
-    void WaitForInput(int ms, TInputCheck arrived) override {
-        for (int i = 0; i < ms; ++i) {
-            ++now;
-            if (arrived && arrived()) return;
-        }
-    }
-};
 
 } // namespace tonvella

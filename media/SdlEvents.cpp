@@ -1,11 +1,11 @@
-#include "SdlEvents.h"
+#include "media/SdlEvents.h"
 
-#include "Events.h"
-#include "Graphics.h"
-#include "Input.h"
-#include "KeyMap.h"
-#include "Platform.h"
-#include "Text.h"
+#include "media/Events.h"
+#include "media/Graphics.h"
+#include "media/Input.h"
+#include "media/KeyMap.h"
+#include "media/Platform.h"
+#include "media/Text.h"
 
 #include <SDL2/SDL.h>
 

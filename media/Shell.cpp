@@ -1,6 +1,6 @@
-#include "Shell.h"
+#include "media/Shell.h"
 
-#include "Text.h"
+#include "media/Text.h"
 
 #include <SDL2/SDL.h>
 

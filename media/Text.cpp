@@ -1,4 +1,4 @@
-#include "Text.h"
+#include "media/Text.h"
 
 #include <climits>
 
@@ -110,6 +110,13 @@ std::u16string UpperAscii(std::u16string_view text) {
     std::u16string out(text);
     for (auto& c : out)
         if (c >= u'a' && c <= u'z') c = char16_t(c - u'a' + u'A');
+    return out;
+}
+
+std::u16string LowerAscii(std::u16string_view text) {
+    std::u16string out(text);
+    for (auto& c : out)
+        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
     return out;
 }
 

@@ -18,7 +18,8 @@ std::string ToLatin1(std::u16string_view text);
 std::u16string IntToText(long long value);
 // Leading blanks skipped, optional sign, digits up to the first other character; none gives 0.
 int TextToInt(std::u16string_view text);
-// ASCII upper case (other characters unchanged).
+// ASCII upper and lower case (other characters unchanged).
 std::u16string UpperAscii(std::u16string_view text);
+std::u16string LowerAscii(std::u16string_view text);
 
 } // namespace tonvella

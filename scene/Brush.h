@@ -9,9 +9,20 @@ namespace tonvella {
 
 class TTexture;
 
-// Blend modes: 0 none chosen, 1 alpha, 2 multiply, 3 add.
-// Effect bits: 1 full bright, 2 vertex colours, 4 flat shading, 8 no fog, 16 both sides,
-// 32 force alpha blending.
+// Blend modes of a brush (the layers' modes are TEXBLEND_*, the 2D layer's BLEND2D_*). An
+// entity brush's BLEND_NONE lets the surface brush decide; both none blend as alpha.
+enum : int { BLEND_NONE = 0, BLEND_ALPHA = 1, BLEND_MULTIPLY = 2, BLEND_ADD = 3 };
+
+// Effect bits of a brush; an entity's and its surface's are ORed.
+enum : int {
+    FX_FULLBRIGHT = 1,  // lit as if the ambient light were white
+    FX_VERTEXCOLOR = 2, // vertex colours drive the material
+    FX_FLATSHADED = 4,
+    FX_NOFOG = 8,
+    FX_NOCULL = 16,     // both sides drawn
+    FX_FORCEALPHA = 32, // blended even when opaque
+};
+
 class TBrush {
 public:
     static constexpr int kMaxLayers = 8;

@@ -75,7 +75,7 @@ void TCamera::Update() {
         glDepthMask(GL_TRUE);
         glClear(GL_DEPTH_BUFFER_BIT);
     }
-    if (fog_mode < 1) {
+    if (fog_mode < FOG_LINEAR) {
         glDisable(GL_FOG);
     } else {
         glEnable(GL_FOG);
@@ -92,9 +92,9 @@ void TCamera::Update() {
     const double right = top * aspect;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    if (proj_mode == 1)
+    if (proj_mode == PROJ_PERSPECTIVE)
         glFrustum(-right, right, -top, top, range_near, range_far);
-    else if (proj_mode == 2)
+    else if (proj_mode == PROJ_ORTHOGRAPHIC)
         glOrtho(-right, right, -top, top, range_near, range_far);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

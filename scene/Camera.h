@@ -6,6 +6,11 @@
 
 namespace tonvella {
 
+// Projection modes; any other mode sets up no projection.
+enum : int { PROJ_PERSPECTIVE = 1, PROJ_ORTHOGRAPHIC = 2 };
+// Fog modes; below FOG_LINEAR the camera draws without fog.
+enum : int { FOG_NONE = 0, FOG_LINEAR = 1 };
+
 class TCamera : public TEntity {
 public:
     int vx = 0, vy = 0; // viewport origin with OpenGL's bottom-left origin
@@ -14,8 +19,8 @@ public:
     int cls_color = 1, cls_zbuffer = 1;
     float range_near = 1, range_far = 1000;
     float zoom = 1;
-    int proj_mode = 1; // 1 perspective, 2 orthographic, other: no projection
-    int fog_mode = 0;
+    int proj_mode = PROJ_PERSPECTIVE;
+    int fog_mode = FOG_NONE;
     float fog_r = 0, fog_g = 0, fog_b = 0;
     float fog_range_near = 1, fog_range_far = 1000;
     double mod_mat[16] = {};

@@ -10,6 +10,15 @@ float SnapTiny(float v) {
     return (v >= -0.0001f && v <= 0.0001f) ? 0.0f : v;
 }
 
+// The scale along one axis; global, its product with every ancestor's.
+float ScaleAlong(const TEntity& entity, float TEntity::*axis, int global) {
+    float s = entity.*axis;
+    if (global == ENTITY_GLOBAL)
+        for (const TEntity* p = entity.parent; p; p = p->parent)
+            s *= p->*axis;
+    return s;
+}
+
 } // namespace
 
 TList<TEntity>& EntityList() {
@@ -110,7 +119,7 @@ void TEntity::PositionEntity(float x, float y, float z, int global) {
     px = x;
     py = y;
     pz = -z;
-    if (global == 1 && parent) {
+    if (global == ENTITY_GLOBAL && parent) {
         px -= parent->EntityX(1);
         py -= parent->EntityY(1);
         pz += parent->EntityZ(1);
@@ -147,7 +156,7 @@ void TEntity::MoveEntity(float x, float y, float z) {
 
 void TEntity::TranslateEntity(float x, float y, float z, int global) {
     float dx = x, dy = y, dz = -z;
-    if (global == 1 && parent) {
+    if (global == ENTITY_GLOBAL && parent) {
         TMatrix m;
         m.LoadIdentity();
         m.RotateRoll(-parent->EntityRoll(1));
@@ -168,7 +177,7 @@ void TEntity::ScaleEntity(float x, float y, float z, int global) {
     sx = x;
     sy = y;
     sz = z;
-    if (global == 1) {
+    if (global == ENTITY_GLOBAL) {
         for (const TEntity* p = parent; p; p = p->parent) {
             sx /= p->sx;
             sy /= p->sy;
@@ -182,7 +191,7 @@ void TEntity::RotateEntity(float pitch, float yaw, float roll, int global) {
     rx = -pitch;
     ry = yaw;
     rz = roll;
-    if (global == 1 && parent) {
+    if (global == ENTITY_GLOBAL && parent) {
         rx += parent->EntityPitch(1);
         ry -= parent->EntityYaw(1);
         rz -= parent->EntityRoll(1);
@@ -269,27 +278,15 @@ float TEntity::EntityRoll(int global) const {
 }
 
 float TEntity::EntityScaleX(int global) const {
-    float s = sx;
-    if (global == 1)
-        for (const TEntity* p = parent; p; p = p->parent)
-            s *= p->sx;
-    return s;
+    return ScaleAlong(*this, &TEntity::sx, global);
 }
 
 float TEntity::EntityScaleY(int global) const {
-    float s = sy;
-    if (global == 1)
-        for (const TEntity* p = parent; p; p = p->parent)
-            s *= p->sy;
-    return s;
+    return ScaleAlong(*this, &TEntity::sy, global);
 }
 
 float TEntity::EntityScaleZ(int global) const {
-    float s = sz;
-    if (global == 1)
-        for (const TEntity* p = parent; p; p = p->parent)
-            s *= p->sz;
-    return s;
+    return ScaleAlong(*this, &TEntity::sz, global);
 }
 
 float TEntity::EntityDistanceSquared(const TEntity& other) const {

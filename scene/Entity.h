@@ -19,6 +19,9 @@ namespace tonvella {
 
 class TTexture;
 
+// The global flag of the transforms and readers: in the parent's space, or in world space.
+enum : int { ENTITY_LOCAL = 0, ENTITY_GLOBAL = 1 };
+
 class TEntity : public std::enable_shared_from_this<TEntity> {
 public:
     TList<TEntity> child_list; // in attachment order; owns the children
@@ -90,7 +93,8 @@ public:
     void HideEntity() { hide = 1; }
     int Hidden() const; // 1 when this entity or an ancestor is hidden
 
-    // Readers. Any non-zero `global` reads world values.
+    // Readers. The position and rotation readers take any non-zero `global` for world values;
+    // the scale readers, like the transforms, only exactly 1.
     float EntityX(int global = 0) const;
     float EntityY(int global = 0) const;
     float EntityZ(int global = 0) const;

@@ -96,7 +96,7 @@ void THardwareInfo::GetInfo() {
 
 int TGlobal::Graphics3D(int width, int height, int depth, int mode, int rate, int flags) {
     if (flags == -1) flags = GRAPHICS_BACKBUFFER | GRAPHICS_DEPTHBUFFER | GRAPHICS_ACCUMBUFFER;
-    if (mode == 0 || mode == 1) {
+    if (mode == 0 || mode == GRAPHICS3D_FULLSCREEN) {
         if (depth == 0) depth = 16;
     } else {
         depth = 0;
@@ -113,7 +113,7 @@ int TGlobal::Graphics3D(int width, int height, int depth, int mode, int rate, in
 }
 
 void TGlobal::GraphicsInit() {
-    TTexture::TextureFilter(u"", 9);
+    TTexture::TextureFilter(u"", TEX_COLOR | TEX_MIPMAPPED);
     glewInit();
     THardwareInfo::GetInfo();
     vbo_enabled = THardwareInfo::vbo_supported;

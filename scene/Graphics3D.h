@@ -6,6 +6,9 @@
 
 namespace tonvella {
 
+// Window modes of Graphics3D: 0 counts as full screen too, any other mode as a window.
+enum : int { GRAPHICS3D_FULLSCREEN = 1, GRAPHICS3D_WINDOWED = 2 };
+
 // Engine-wide values and the operations that work on all cameras and lights.
 struct TGlobal {
     static inline int graphics_width = 0, graphics_height = 0;
@@ -13,8 +16,8 @@ struct TGlobal {
     static inline float ambient_red = 0.5f, ambient_green = 0.5f, ambient_blue = 0.5f;
     static inline int vbo_enabled = 0;
 
-    // Flags -1 ask for back, depth and accumulation buffers. Mode 0 or 1 is full screen, any
-    // other mode a window. 0 on success, -1 when the window could not be opened.
+    // Flags -1 ask for back, depth and accumulation buffers. 0 on success, -1 when the window
+    // could not be opened.
     static int Graphics3D(int width, int height, int depth = 0, int mode = 0, int rate = 60,
                           int flags = -1);
     static void AmbientLight(float red, float green, float blue); // 0..255

@@ -15,8 +15,8 @@ constexpr GLenum kLightIds[TLight::kMaxLights] = {GL_LIGHT0, GL_LIGHT1, GL_LIGHT
 void SetTypeSettings(GLenum slot, int type) {
     const GLfloat white[4] = {1, 1, 1, 1};
     glLightfv(slot, GL_SPECULAR, white);
-    if (type > 1) glLightf(slot, GL_CONSTANT_ATTENUATION, 0);
-    if (type == 3) glLightf(slot, GL_SPOT_EXPONENT, 10);
+    if (type > LIGHT_DIRECTIONAL) glLightf(slot, GL_CONSTANT_ATTENUATION, 0);
+    if (type == LIGHT_SPOT) glLightf(slot, GL_SPOT_EXPONENT, 10);
 }
 
 bool TakeSlot(int type) {
@@ -77,11 +77,11 @@ void TLight::Update() {
     glPushMatrix();
     glMultMatrixf(&mat.grid[0][0]);
     const GLfloat directional[4] = {0, 0, 1, 0}, point[4] = {0, 0, 0, 1};
-    glLightfv(slot, GL_POSITION, light_type <= 1 ? directional : point);
+    glLightfv(slot, GL_POSITION, light_type <= LIGHT_DIRECTIONAL ? directional : point);
     const GLfloat diffuse[4] = {red, green, blue, 1};
     glLightfv(slot, GL_DIFFUSE, diffuse);
-    if (light_type > 1) glLightf(slot, GL_LINEAR_ATTENUATION, range);
-    if (light_type == 3) {
+    if (light_type > LIGHT_DIRECTIONAL) glLightf(slot, GL_LINEAR_ATTENUATION, range);
+    if (light_type == LIGHT_SPOT) {
         const GLfloat forward[3] = {0, 0, -1};
         glLightfv(slot, GL_SPOT_DIRECTION, forward);
         glLightf(slot, GL_SPOT_CUTOFF, outer_ang);

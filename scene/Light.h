@@ -5,17 +5,20 @@
 
 namespace tonvella {
 
+// Light types.
+enum : int { LIGHT_DIRECTIONAL = 1, LIGHT_POINT = 2, LIGHT_SPOT = 3 };
+
 class TLight : public TEntity {
 public:
     static constexpr int kMaxLights = 8;
 
-    int light_type = 0;   // 1 directional, 2 point, 3 spot
+    int light_type = 0;   // LIGHT_*
     float range = 0.001f; // 1 / range
     float red = 1, green = 1, blue = 1;
     float inner_ang = 0, outer_ang = 45; // half cone angles in degrees
 
     // None while eight lights exist.
-    static std::shared_ptr<TLight> CreateLight(int type = 1,
+    static std::shared_ptr<TLight> CreateLight(int type = LIGHT_DIRECTIONAL,
                                                const std::shared_ptr<TEntity>& parent = nullptr);
 
     void LightRange(float range);

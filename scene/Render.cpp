@@ -17,20 +17,20 @@ namespace {
 constexpr int kVboMinTriangles = 250;
 
 bool NeedsBlending(const TBrush& brush) {
-    return brush.alpha < 1 || brush.blend == 2 || brush.blend == 3 || (brush.fx & 32) ||
-           (brush.tex[0] && (brush.tex[0]->flags & 2));
+    return brush.alpha < 1 || brush.blend == BLEND_MULTIPLY || brush.blend == BLEND_ADD ||
+           (brush.fx & FX_FORCEALPHA) || (brush.tex[0] && (brush.tex[0]->flags & TEX_ALPHA));
 }
 
 void BlendFunc(int blend) {
     switch (blend) {
-    case 0:
-    case 1:
+    case BLEND_NONE:
+    case BLEND_ALPHA:
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         break;
-    case 2:
+    case BLEND_MULTIPLY:
         glBlendFunc(GL_DST_COLOR, GL_ZERO);
         break;
-    case 3:
+    case BLEND_ADD:
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         break;
     default:
@@ -41,22 +41,22 @@ void BlendFunc(int blend) {
 void TextureEnv(int blend) {
     switch (blend) {
     case 0:
-    case 1:
+    case TEXBLEND_REPLACE:
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
         break;
-    case 3:
+    case TEXBLEND_ADD:
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
         break;
-    case 4:
+    case TEXBLEND_DOT3:
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
         glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_DOT3_RGB_EXT);
         break;
-    case 5:
+    case TEXBLEND_MODULATE2X:
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
         glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_MODULATE);
         glTexEnvi(GL_TEXTURE_ENV, GL_RGB_SCALE_ARB, 2);
         break;
-    default:
+    default: // TEXBLEND_MODULATE
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
         break;
     }
@@ -69,13 +69,15 @@ void SelectUnit(int i) {
 }
 
 void ApplyTextureFlags(int flags) {
-    if (flags & 4) glEnable(GL_ALPHA_TEST);
+    if (flags & TEX_MASKED) glEnable(GL_ALPHA_TEST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
-                    (flags & 8) ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, (flags & 16) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, (flags & 32) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
-    if (flags & 64) {
+                    (flags & TEX_MIPMAPPED) ? GL_LINEAR_MIPMAP_LINEAR : GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S,
+                    (flags & TEX_CLAMPU) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T,
+                    (flags & TEX_CLAMPV) ? GL_CLAMP_TO_EDGE : GL_REPEAT);
+    if (flags & TEX_SPHEREMAP) {
         glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
         glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
         glEnable(GL_TEXTURE_GEN_S);
@@ -94,7 +96,7 @@ void TextureMatrix(const TTexture& t) {
     if (t.u_pos != 0 || t.v_pos != 0) glTranslatef(t.u_pos, t.v_pos, 0);
     if (t.angle != 0) glRotatef(t.angle, 0, 0, 1);
     if (t.u_scale != 0 || t.v_scale != 0) glScalef(t.u_scale, t.v_scale, 1);
-    if (t.flags & 64) glScalef(1, -1, -1);
+    if (t.flags & TEX_SPHEREMAP) glScalef(1, -1, -1);
 }
 
 // The texture's GL name for a frame, made on first use; 0 when there is none.
@@ -126,7 +128,7 @@ void DrawSurface(TMesh& mesh, TSurface& s) {
     float shine = e.shine * b.shine;
     if (b.shine == 0) shine = e.shine;
     if (e.shine == 0) shine = b.shine;
-    const int blend = e.blend != 0 ? e.blend : b.blend;
+    const int blend = e.blend != BLEND_NONE ? e.blend : b.blend;
     const int fx = e.fx | b.fx;
 
     if (s.alpha_enable == 1) {
@@ -139,14 +141,14 @@ void DrawSurface(TMesh& mesh, TSurface& s) {
     BlendFunc(blend);
 
     GLfloat ambient[4] = {TGlobal::ambient_red, TGlobal::ambient_green, TGlobal::ambient_blue, 1};
-    if (fx & 1) ambient[0] = ambient[1] = ambient[2] = 1;
-    if (fx & 2)
+    if (fx & FX_FULLBRIGHT) ambient[0] = ambient[1] = ambient[2] = 1;
+    if (fx & FX_VERTEXCOLOR)
         glEnable(GL_COLOR_MATERIAL);
     else
         glDisable(GL_COLOR_MATERIAL);
-    glShadeModel((fx & 4) ? GL_FLAT : GL_SMOOTH);
-    if (fx & 8) glDisable(GL_FOG);
-    if (fx & 16)
+    glShadeModel((fx & FX_FLATSHADED) ? GL_FLAT : GL_SMOOTH);
+    if (fx & FX_NOFOG) glDisable(GL_FOG);
+    if (fx & FX_NOCULL)
         glDisable(GL_CULL_FACE);
     else
         glEnable(GL_CULL_FACE);

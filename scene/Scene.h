@@ -27,7 +27,8 @@ void RotateEntity(const TEntityHandle& entity, float pitch, float yaw, float rol
 void TurnEntity(const TEntityHandle& entity, float pitch, float yaw, float roll, int global = 0);
 void PointEntity(const TEntityHandle& entity, const TEntityHandle& target, float roll = 0);
 
-// Readers (any non-zero global reads world values; distances are always between world positions)
+// Readers (position and rotation take any non-zero global for world values, scale only exactly 1;
+// distances are always between world positions)
 float EntityX(const TEntityHandle& entity, int global = 0);
 float EntityY(const TEntityHandle& entity, int global = 0);
 float EntityZ(const TEntityHandle& entity, int global = 0);
@@ -82,7 +83,7 @@ void VertexColor(const TSurfaceHandle& surface, int index, float red, float gree
 void PaintSurface(const TSurfaceHandle& surface, const TBrushHandle& brush);
 
 // Textures (cached by file name, flags and transform)
-TTextureHandle LoadTexture(const std::u16string& file, int flags = 1);
+TTextureHandle LoadTexture(const std::u16string& file, int flags = TEX_COLOR);
 void TextureFilter(const std::u16string& text, int flags);
 void ScaleTexture(const TTextureHandle& texture, float u, float v);
 void RotateTexture(const TTextureHandle& texture, float angle);

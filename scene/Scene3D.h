@@ -31,15 +31,15 @@ void CameraFogRange(const TCameraHandle& camera, float near_range, float far_ran
 // > 0 when the entity was in view in the camera's last rendered pass.
 float EntityInView(const TCameraHandle& camera, const TEntityHandle& entity);
 
-// Lights: type 1 directional, 2 point, 3 spot; none while eight exist.
-TLightHandle CreateLight(int type = 1, const TEntityHandle& parent = nullptr);
+// Lights: a LIGHT_* type; none while eight exist.
+TLightHandle CreateLight(int type = LIGHT_DIRECTIONAL, const TEntityHandle& parent = nullptr);
 void LightRange(const TLightHandle& light, float range);
 void LightColor(const TLightHandle& light, float red, float green, float blue);
 void LightConeAngles(const TLightHandle& light, float inner, float outer);
 
-// Sprites: view mode 2 keeps the sprite's own orientation, any other faces the camera.
+// Sprites: SPRITE_VIEW_FIXED keeps the sprite's own orientation, any other mode faces the camera.
 TSpriteHandle CreateSprite(const TEntityHandle& parent = nullptr);
-TSpriteHandle LoadSprite(const std::u16string& file, int tex_flags = 1,
+TSpriteHandle LoadSprite(const std::u16string& file, int tex_flags = TEX_COLOR,
                          const TEntityHandle& parent = nullptr);
 void RotateSprite(const TSpriteHandle& sprite, float angle);
 void ScaleSprite(const TSpriteHandle& sprite, float sx, float sy);

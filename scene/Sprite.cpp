@@ -15,7 +15,7 @@ std::shared_ptr<TSprite> TSprite::CreateSprite(const std::shared_ptr<TEntity>& p
     quad->AddVertex(1, -1, 0, 1, 1);
     quad->AddTriangle(0, 1, 2);
     quad->AddTriangle(0, 2, 3);
-    sprite->EntityFX(1);
+    sprite->EntityFX(FX_FULLBRIGHT);
     return sprite;
 }
 
@@ -23,12 +23,12 @@ std::shared_ptr<TSprite> TSprite::LoadSprite(const std::u16string& file, int tex
                                              const std::shared_ptr<TEntity>& parent) {
     std::shared_ptr<TSprite> sprite = CreateSprite(parent);
     sprite->EntityTexture(TTexture::LoadTexture(file, tex_flags), 0, 0);
-    if (!(tex_flags & 2) && !(tex_flags & 4)) sprite->EntityBlend(3);
+    if (!(tex_flags & TEX_ALPHA) && !(tex_flags & TEX_MASKED)) sprite->EntityBlend(BLEND_ADD);
     return sprite;
 }
 
 void TSprite::UpdateSprite(const TCamera& camera) {
-    if (view_mode == 2) {
+    if (view_mode == SPRITE_VIEW_FIXED) {
         mat_sp.Overwrite(mat);
         if (scale_x != 1 || scale_y != 1) mat_sp.Scale(scale_x, scale_y, 1);
         return;

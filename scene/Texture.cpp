@@ -99,8 +99,8 @@ std::shared_ptr<TTexture> TTexture::LoadTexture(const std::u16string& url, int f
     if (!pixmap) return nullptr;
     const bool had_alpha = FormatHasAlpha(pixmap->format);
     if (pixmap->format != PF_RGBA8888) pixmap = pixmap->Convert(PF_RGBA8888);
-    if ((texture->flags & 2) && !had_alpha) pixmap = AlphaFromBrightness(*pixmap);
-    if (texture->flags & 4) pixmap = MaskPixmap(*pixmap);
+    if ((texture->flags & TEX_ALPHA) && !had_alpha) pixmap = AlphaFromBrightness(*pixmap);
+    if (texture->flags & TEX_MASKED) pixmap = MaskPixmap(*pixmap);
 
     const int w = PowerOfTwoAtLeast(pixmap->width);
     const int h = PowerOfTwoAtLeast(pixmap->height);
@@ -108,7 +108,7 @@ std::shared_ptr<TTexture> TTexture::LoadTexture(const std::u16string& url, int f
     texture->pixmap = pixmap;
     texture->width = w;
     texture->height = h;
-    texture->no_mipmaps = (texture->flags & 8) ? LastMipmapLevel(w, h) : 0;
+    texture->no_mipmaps = (texture->flags & TEX_MIPMAPPED) ? LastMipmapLevel(w, h) : 0;
     TextureList().AddLast(texture);
     return texture;
 }
@@ -142,7 +142,7 @@ unsigned TTexture::Upload() {
     if (name == 0) return 0;
     gpu.UploadTextureLevel(name, 0, pixmap->width, pixmap->height, pixmap->pitch / 4,
                            pixmap->pixels.data());
-    if (flags & 8) {
+    if (flags & TEX_MIPMAPPED) {
         int w = pixmap->width, h = pixmap->height;
         TPixmapHandle level_pixmap;
         for (int level = 1; level <= no_mipmaps; ++level) {

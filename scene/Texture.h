@@ -10,14 +10,32 @@
 
 namespace tonvella {
 
-// Texture flags: 1 colour, 2 alpha (from brightness when the image has none), 4 masked (black is
-// transparent), 8 mipmapped, 16 clamp u, 32 clamp v, 64 sphere map.
+// Texture flags.
+enum : int {
+    TEX_COLOR = 1,
+    TEX_ALPHA = 2,  // alpha from brightness when the image has none; makes its mesh transparent
+    TEX_MASKED = 4, // black is transparent
+    TEX_MIPMAPPED = 8,
+    TEX_CLAMPU = 16,
+    TEX_CLAMPV = 32,
+    TEX_SPHEREMAP = 64,
+};
+
+// How a texture layer combines with the layers below it (TTexture::blend).
+enum : int {
+    TEXBLEND_REPLACE = 1, // 0 too
+    TEXBLEND_MODULATE = 2,
+    TEXBLEND_ADD = 3,
+    TEXBLEND_DOT3 = 4,
+    TEXBLEND_MODULATE2X = 5,
+};
+
 class TTexture {
 public:
     std::u16string file; // as loaded, after directory stripping
     int flags = 0;
-    int blend = 2;  // layer combination, applied when drawing
-    int coords = 0; // texture-coordinate set 0 or 1
+    int blend = TEXBLEND_MODULATE; // applied when drawing
+    int coords = 0;                // texture-coordinate set 0 or 1
     float u_scale = 1, v_scale = 1;
     float u_pos = 0, v_pos = 0;
     float angle = 0; // degrees
@@ -29,7 +47,7 @@ public:
     int no_mipmaps = 0; // index of the last mipmap level
 
     // None when the file cannot be found or decoded.
-    static std::shared_ptr<TTexture> LoadTexture(const std::u16string& file, int flags = 1);
+    static std::shared_ptr<TTexture> LoadTexture(const std::u16string& file, int flags = TEX_COLOR);
     // Every later load whose file name contains `text` also gets `flags`.
     static void TextureFilter(const std::u16string& text, int flags);
 

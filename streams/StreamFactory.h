@@ -25,7 +25,8 @@ public:
 
 TStreamFactory* FirstStreamFactory();
 
-// ASCII A-Z and the accented Latin-1 capitals to small letters; other characters unchanged.
+// ASCII A-Z and the accented Latin-1 capitals to small letters; other characters unchanged. Not
+// LowerAscii: protocol names fold the Latin-1 capitals too.
 std::u16string LowerProtocol(std::u16string_view text);
 
 } // namespace tonvella

@@ -11,6 +11,15 @@ namespace tonvella {
 
 class TGraphics;
 
+// Blend modes of the 2D layer (not those of the scene's brushes, BLEND_*).
+enum : int {
+    BLEND2D_MASK = 1,  // solid, with the alpha test: alpha below 0.5 is not drawn
+    BLEND2D_SOLID = 2, // solid
+    BLEND2D_ALPHA = 3,
+    BLEND2D_ADD = 4,
+    BLEND2D_MULTIPLY = 5,
+};
+
 // The drawing state of one open graphics; the one of the current graphics is module-wide.
 class TLumo2DGraphics {
 public:
@@ -25,7 +34,7 @@ public:
     float origin_x = 0, origin_y = 0;
     float handle_x = 0, handle_y = 0;
     TImageFontHandle image_font;
-    int blend_mode = 1;
+    int blend_mode = BLEND2D_MASK;
     float vres_width = 0, vres_height = 0;
     float vres_mousexscale = 1, vres_mouseyscale = 1;
     int g_width = 0, g_height = 0;
@@ -44,8 +53,7 @@ void ClearBackBuffer();
 void SetClearColour(int red, int green, int blue);
 void SetDrawColour(int red, int green, int blue);
 void SetDrawAlpha(float alpha); // 0..1
-// 1 solid with alpha test, 2 solid, 3 alpha blending, 4 additive, 5 multiply.
-void SetBlendMode(int mode);
+void SetBlendMode(int mode);    // BLEND2D_*
 void FillRect(float x, float y, float width, float height);
 
 // Flags -1: masked and filtered. None when the source cannot be decoded.
@@ -54,7 +62,7 @@ TImageHandle LoadPicture(const TPixmapHandle& pixmap, int flags = -1);
 // Draws nothing for none or a frame that cannot be made.
 void DrawPicture(const TImageHandle& image, float x, float y, int frame = 0);
 
-// Size in pixels; style bit 4 smooths. None when the font cannot be opened.
+// Size in pixels, style FONT_* bits. None when the font cannot be opened.
 TImageFontHandle LoadFontFile(const std::u16string& url, int size, int style);
 // None selects the built-in font.
 void SelectFont(const TImageFontHandle& font);

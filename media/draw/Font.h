@@ -5,6 +5,10 @@
 
 namespace tonvella {
 
+// Font style bits. FONT_SMOOTH gives each glyph a pixel of border so that its edges blend;
+// FONT_BOLD is kept with the font but has no effect: every face is drawn as it is.
+enum : int { FONT_BOLD = 1, FONT_SMOOTH = 4 };
+
 // One rendered glyph. The pixmap is none for an empty glyph (a space); x, y place its top-left
 // corner relative to the pen at the top of the text line.
 struct TFontGlyph {

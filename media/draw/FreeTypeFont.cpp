@@ -182,7 +182,7 @@ const TFontGlyph& TFreeTypeFont::LoadGlyph(int index) {
         glyph = TFontGlyph(); // a bitmap of a kind that has no coverage is no glyph of ours
         return glyph;
     }
-    if (_style & 4) {
+    if (_style & FONT_SMOOTH) {
         glyph.pixmap = WithBorder(*glyph.pixmap);
         glyph.x -= 1, glyph.y -= 1;
         glyph.w += 2, glyph.h += 2;

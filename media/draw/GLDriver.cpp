@@ -1,5 +1,6 @@
 #include "media/draw/GLDriver.h"
 
+#include "media/draw/Draw2D.h"
 #include "media/draw/Image.h"
 
 #include <GL/gl.h>
@@ -66,19 +67,19 @@ void TGLLumo2DDriver::SetBlend(int mode) {
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
     switch (mode) {
-    case 1:
+    case BLEND2D_MASK:
         glEnable(GL_ALPHA_TEST);
         glAlphaFunc(GL_GEQUAL, 0.5f);
         break;
-    case 3:
+    case BLEND2D_ALPHA:
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         break;
-    case 4:
+    case BLEND2D_ADD:
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         break;
-    case 5:
+    case BLEND2D_MULTIPLY:
         glEnable(GL_BLEND);
         glBlendFunc(GL_DST_COLOR, GL_ZERO);
         break;

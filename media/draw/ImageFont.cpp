@@ -14,7 +14,7 @@ TImageFont::TImageFont(std::unique_ptr<TFont> source, int image_flags)
 std::shared_ptr<TImageFont> TImageFont::Load(const std::u16string& url, int size, int style) {
     std::unique_ptr<TFreeTypeFont> source = TFreeTypeFont::Load(url, size, style);
     if (!source) return nullptr;
-    const int flags = (style & 4) ? IMAGE_FILTERED | IMAGE_MIPMAPPED : 0;
+    const int flags = (style & FONT_SMOOTH) ? IMAGE_FILTERED | IMAGE_MIPMAPPED : 0;
     return std::make_shared<TImageFont>(std::move(source), flags);
 }
 

@@ -1,3 +1,5 @@
+#include "media/Registry.h"
+#include "media/Text.h"
 #include "media/sound/DirectSound.h"
 #include "media/sound/SampleLoader.h"
 #include "media/sound/SamplePrefetch.h"
@@ -22,26 +24,14 @@ void RegisterAudioDrivers() {
     (void)registered;
 }
 
-std::u16string LowerAscii(std::u16string text) {
-    for (char16_t& c : text)
-        if (c >= u'A' && c <= u'Z') c = char16_t(c - u'A' + u'a');
-    return text;
-}
-
 } // namespace
 
 TAudioDriver::TAudioDriver() {
-    _succ = driver_head;
-    driver_head = this;
+    RegistryAdd(driver_head, this);
 }
 
 TAudioDriver::~TAudioDriver() {
-    for (TAudioDriver** link = &driver_head; *link; link = &(*link)->_succ) {
-        if (*link == this) {
-            *link = _succ;
-            break;
-        }
-    }
+    RegistryRemove(driver_head, this);
     if (current_driver == this) current_driver = null_driver != this ? null_driver : nullptr;
 }
 

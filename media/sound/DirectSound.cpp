@@ -20,12 +20,6 @@ TDirectSoundAudioDriver* active_driver = nullptr;
     throw std::runtime_error(std::string(what) + " failed (" + std::to_string(code & 0xFFFF) + ")");
 }
 
-// Buffer description flags: global focus, volume, pan and frequency control, static buffer;
-// software mixing unless hardware was asked for. Our mixer offers every control on every buffer
-// and mixes in software alike, so they only document the request.
-constexpr int DESC_FLAGS = 0x80E2;
-constexpr int DESC_SOFTWARE = 0x8;
-
 } // namespace
 
 TDirectSoundAudioDriver* ActiveDirectSoundDriver() {
@@ -100,9 +94,8 @@ TSoundHandle TDirectSoundAudioDriver::MakeSound(TAudioSampleHandle sample, int f
     format.channels = SampleChannels(sample->format);
     format.hertz = sample->hertz;
     format.bits = sample->format == SAMPLE_MONO8 || sample->format == SAMPLE_STEREO8 ? 8 : 16;
-    int desc_flags = DESC_FLAGS;
-    if (!((flags & SOUND_HARDWARE) && _mode != 1)) desc_flags |= DESC_SOFTWARE;
-    (void)desc_flags;
+    // No description flags are asked for (controls, software or hardware mixing): every buffer
+    // of our mixer has every control and is mixed in software, so SOUND_HARDWARE changes nothing.
 
     if (!_dsound) Failed("CreateSoundBuffer", MIX_ERR_NO_DEVICE);
     int err = 0;

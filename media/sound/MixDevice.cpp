@@ -1,6 +1,6 @@
 #include "media/sound/MixDevice.h"
 
-#include <SDL.h>
+#include <SDL2/SDL.h>
 #include <algorithm>
 #include <cmath>
 #include <iterator>

@@ -1,6 +1,7 @@
 #include "media/sound/SampleLoader.h"
 
 #include "media/Platform.h"
+#include "media/Registry.h"
 #include "media/Text.h"
 #include "media/sound/Loaders.h"
 #include "streams/Stream.h"
@@ -36,17 +37,11 @@ void Refuse(const std::u16string& url, const std::string& reason) {
 } // namespace
 
 TAudioSampleLoader::TAudioSampleLoader() {
-    _succ = loader_head;
-    loader_head = this;
+    RegistryAdd(loader_head, this);
 }
 
 TAudioSampleLoader::~TAudioSampleLoader() {
-    for (TAudioSampleLoader** link = &loader_head; *link; link = &(*link)->_succ) {
-        if (*link == this) {
-            *link = _succ;
-            break;
-        }
-    }
+    RegistryRemove(loader_head, this);
 }
 
 TAudioSampleLoader* FirstAudioSampleLoader() {

@@ -8,7 +8,7 @@ echo "$geometry" | grep -q "Width: 1024" || fail "window is not 1024 wide: $geom
 echo "$geometry" | grep -q "Height: 768" || fail "window is not 768 high: $geometry"
 title=$(xdotool getwindowname "$window")
 case "$title" in
-"Quorvane Music Education Software: tonvella (V1.21)"*) ;;
+"Quorvane Music Education Software: tonvella (V$TONVELLA_VERSION)"*) ;;
 *) fail "unexpected title: $title" ;;
 esac
 press_key Escape

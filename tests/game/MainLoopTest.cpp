@@ -10,6 +10,7 @@
 #include "scene/Scene3D.h"
 #include "streams/Embedded.h"
 #include "streams/Modules.h"
+#include "tests/support/SimulatedClock.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@ using namespace tonvella;
 
 TEST(WindowTitle, LongFormHasMakerProgramVersionBlanksAndCredit) {
     std::u16string name = StripDirAndExt(ProgramPath());
-    std::u16string left = u"Quorvane Music Education Software: " + name + u" (V1.21)";
+    std::u16string left = u"Quorvane Music Education Software: " + name + u" (V" TONVELLA_VERSION u")";
     std::u16string title = SetWindowTitle(250);
     ASSERT_EQ(title.substr(0, left.size()), left);
     std::u16string rest = title.substr(left.size());
@@ -24,7 +24,7 @@ TEST(WindowTitle, LongFormHasMakerProgramVersionBlanksAndCredit) {
 
 TEST(WindowTitle, NarrowWidthFallsBackToTheShortForm) {
     std::u16string name = StripDirAndExt(ProgramPath());
-    std::u16string short_form = name + u" (V1.21)";
+    std::u16string short_form = name + u" (V" TONVELLA_VERSION u")";
     std::u16string title = SetWindowTitle(10);
     EXPECT_EQ(title.substr(0, short_form.size()), short_form);
     int blanks = std::max(0, 40 - int(short_form.size()));

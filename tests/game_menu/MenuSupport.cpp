@@ -1,4 +1,4 @@
-#include "MenuSupport.h"
+#include "tests/game_menu/MenuSupport.h"
 
 #include "Translator/Translation.h"
 #include "game/GameState.h"
@@ -10,6 +10,7 @@
 #include "streams/Embedded.h"
 #include "streams/Modules.h"
 #include "streams/Stream.h"
+#include "tests/support/SimulatedClock.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "MenuSupport.h"
+#include "tests/game_menu/MenuSupport.h"
 #include "tests/game_sets/SetFixtures.h"
 
 #include "Translator/Translation.h"

@@ -1,8 +1,10 @@
-#include "MenuSupport.h"
+#include "tests/game_menu/MenuSupport.h"
 
 #include "game/GameState.h"
 #include "game/Menu.h"
+#include "game/Startup.h"
 #include "media/Graphics.h"
+#include "media/KeyCodes.h"
 #include "media/Text.h"
 #include "media/draw/Draw2D.h"
 #include "scene/Scene3D.h"
@@ -18,15 +20,13 @@ TEST(MenuWindowTest, DrawsEveryPageAndGivesTheScoreFontBack) {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no display";
     StartGame();
     ASSERT_EQ(Graphics3D(1024, 768, 0, 2, 60, -1), 0) << GraphicsError();
-    ScoreFont = LoadFontFile(AssetBase + u"Digital Readout Upright.ttf", 60, 1);
-    SmallFont = LoadFontFile(AssetBase + u"Comic.ttf", 20, 4);
-    MediumFont = LoadFontFile(AssetBase + u"Comic.ttf", 30, 4);
-    MenuImage = LoadPicture(AssetBase + u"buch.png", -1);
+    LoadFontsAndPictures();
     ASSERT_TRUE(ScoreFont && SmallFont && MediumFont && MenuImage);
     SelectFont(SmallFont);
     UseScriptedKeyboard();
 
-    const int keys[] = {117, '3', 113, 114, 116, 118, 118, 118, 27, 27};
+    const int keys[] = {KEY_F6, KEY_0 + 3, KEY_F2, KEY_F3,     KEY_F5,
+                        KEY_F7, KEY_F7,    KEY_F7, KEY_ESCAPE, KEY_ESCAPE};
     Script().keys.assign(std::begin(keys), std::end(keys));
     int frames = FramesPresented();
     RunMenu();

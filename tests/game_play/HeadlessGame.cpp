@@ -1,4 +1,4 @@
-#include "HeadlessGame.h"
+#include "tests/game_play/HeadlessGame.h"
 
 #include "Translator/Translation.h"
 #include "game/Board.h"
@@ -36,11 +36,11 @@ void TakeFrustumAsAFrameWould(TCamera& camera) {
 }
 
 int CardPixelX(int card) {
-    return int((CardGridX(card) + 10) * 50);
+    return WindowX(CardGridX(card));
 }
 
 int CardPixelY(int card) {
-    return int((18 - CardGridZ(card)) * 35);
+    return WindowY(CardGridZ(card));
 }
 
 bool Gone(int card) {

@@ -4,9 +4,9 @@
 // trace recorded from the game before those features came. The reference is written anew with
 //     TONVELLA_TRACE_RECORD=1 game_trace_tests
 // and then belongs in the same commit as the change that explains why it differs.
-#include "HeadlessGame.h"
 #include "game/Board.h"
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"
 #include "game/Random.h"
@@ -21,6 +21,7 @@
 #include "scene/Mesh.h"
 #include "scene/Scene.h"
 #include "scene/Sprite.h"
+#include "tests/game_play/HeadlessGame.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,10 +2,10 @@
 // a player who forgets nothing and one who remembers nothing; its turns, the keyboard and a
 // mixture of keyboard and mouse are played through the real main loop without a window.
 #include "game/Opponent.h"
-#include "HeadlessGame.h"
 #include "Translator/Translation.h"
 #include "game/Board.h"
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/KeyboardPlay.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"
@@ -17,6 +17,7 @@
 #include "media/Text.h"
 #include "media/sound/Sound.h"
 #include "scene/Scene.h"
+#include "tests/game_play/HeadlessGame.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,10 +5,10 @@
 // finishable by playing correct pairs. A failing game names its seed:
 //     TONVELLA_RANDOM_SEED=<seed> game_random_tests
 // replays just that one, and TONVELLA_RANDOM_GAMES sets how many are played.
-#include "HeadlessGame.h"
 #include "Translator/Translation.h"
 #include "game/Board.h"
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"
 #include "game/Notes.h"
@@ -22,6 +22,7 @@
 #include "media/sound/Sound.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
+#include "tests/game_play/HeadlessGame.h"
 
 #include <cstdlib>
 #include <deque>

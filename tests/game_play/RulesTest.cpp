@@ -3,6 +3,7 @@
 #include "Translator/Translation.h"
 #include "game/Board.h"
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/Random.h"
 #include "media/Text.h"
 #include "scene/Scene.h"

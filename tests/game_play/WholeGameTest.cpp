@@ -1,6 +1,8 @@
 // A whole two-player game in the real window, played through the mouse by a player who
 // remembers which card played which sound. Time is simulated: the loop's sleeps advance it.
+#include "game/Board.h"
 #include "game/GameState.h"
+#include "game/Hud.h"
 #include "game/MainLoop.h"
 #include "game/Menu.h"
 #include "game/Opponent.h"
@@ -20,12 +22,12 @@ using namespace tonvella;
 
 namespace {
 
-// Window pixels over card i: the inverse of the loop's mouse-to-table mapping.
+// Window pixels over card i.
 int CardPixelX(int i) {
-    return int((3 * (i % 4) - 5 + 10) * 50);
+    return WindowX(CardGridX(i));
 }
 int CardPixelY(int i) {
-    return int((18 - 3 * (i / 4)) * 35);
+    return WindowY(CardGridZ(i));
 }
 
 class TPlayer : public TClock {

@@ -1,6 +1,6 @@
 // The checker's judgement of a teacher's set, one fault at a time on small sets of tones: each
 // spoiled part gives its own fault and no other, and decides whether the set can be played.
-#include "SetFixtures.h"
+#include "tests/game_sets/SetFixtures.h"
 
 #include "game/sets/ExamineSet.h"
 #include "game/sets/SetText.h"

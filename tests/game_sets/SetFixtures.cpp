@@ -1,4 +1,4 @@
-#include "SetFixtures.h"
+#include "tests/game_sets/SetFixtures.h"
 
 #include "tests/media_sound/Fixtures.h"
 

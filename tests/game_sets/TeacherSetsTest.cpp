@@ -1,6 +1,6 @@
 // Where teachers' sets are found, and what the game does with files in a teacher's folder that
 // are not what they claim: each is refused with a line, and nothing else happens.
-#include "SetFixtures.h"
+#include "tests/game_sets/SetFixtures.h"
 
 #include "game/sets/ExamineSet.h"
 #include "game/sets/TeacherSets.h"

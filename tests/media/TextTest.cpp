@@ -33,3 +33,10 @@ TEST(Text, TextToIntReadsLeadingNumber) {
     for (auto& c : cases)
         EXPECT_EQ(TextToInt(c.text), c.value) << ToUtf8(c.text);
 }
+
+TEST(Text, CaseFoldingChangesOnlyAsciiLetters) {
+    // Set files, driver names and URL prefixes are matched this way; umlauts and the letters
+    // around A-Z in the code table must come through as they are.
+    EXPECT_EQ(UpperAscii(u"test.set [Zürich] @`{"), u"TEST.SET [ZüRICH] @`{");
+    EXPECT_EQ(LowerAscii(u"DirectSound ÄÖÜ @[`"), u"directsound ÄÖÜ @[`");
+}

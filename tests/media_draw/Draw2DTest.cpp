@@ -1,6 +1,6 @@
 // Rectangles, colours, blend modes and pictures, read back from the back buffer.
-#include "DrawFixture.h"
 #include "media/draw/GLDriver.h"
+#include "tests/media_draw/DrawFixture.h"
 
 #include <vector>
 

@@ -1,9 +1,9 @@
 // A 320 x 240 window with the 2D layer, cleared to black before each test.
 #pragma once
 
-#include "FrameGrab.h"
 #include "media/Graphics.h"
 #include "media/draw/Draw2D.h"
+#include "tests/media_draw/FrameGrab.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

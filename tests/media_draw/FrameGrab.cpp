@@ -1,4 +1,4 @@
-#include "FrameGrab.h"
+#include "tests/media_draw/FrameGrab.h"
 
 #include "media/Graphics.h"
 

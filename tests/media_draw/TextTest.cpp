@@ -1,8 +1,8 @@
 // TrueType and built-in text: measuring, drawing, sizes, Czech letters and missing fonts.
-#include "DrawFixture.h"
 #include "media/draw/FreeTypeFont.h"
 #include "streams/Embedded.h"
 #include "streams/Modules.h"
+#include "tests/media_draw/DrawFixture.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Choosing the driver, the silent driver, and the "DirectSound" buffer handling.
-#include "AudioTestSupport.h"
-#include "Fixtures.h"
 #include "media/Text.h"
+#include "tests/media_sound/AudioTestSupport.h"
+#include "tests/media_sound/Fixtures.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

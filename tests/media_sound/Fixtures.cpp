@@ -1,4 +1,4 @@
-#include "Fixtures.h"
+#include "tests/media_sound/Fixtures.h"
 
 #include <cmath>
 #include <cstdio>

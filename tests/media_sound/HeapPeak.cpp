@@ -1,4 +1,4 @@
-#include "HeapPeak.h"
+#include "tests/media_sound/HeapPeak.h"
 
 #include <algorithm>
 #include <cstdlib>

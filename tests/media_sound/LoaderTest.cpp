@@ -1,10 +1,10 @@
 // Decoding WAV and Ogg Vorbis files made here, and refusing damaged ones.
-#include "Fixtures.h"
-#include "HeapPeak.h"
 #include "media/Text.h"
 #include "media/sound/Loaders.h"
 #include "media/sound/SamplePrefetch.h"
 #include "streams/Stream.h"
+#include "tests/media_sound/Fixtures.h"
+#include "tests/media_sound/HeapPeak.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,7 @@
 // What a played channel puts into the output: SDL's disk driver records the mixed stream.
-#include "AudioTestSupport.h"
-#include "Fixtures.h"
 #include "media/Text.h"
+#include "tests/media_sound/AudioTestSupport.h"
+#include "tests/media_sound/Fixtures.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 // Generated geometry: tables, counts, normals, closed surfaces, whole-mesh edits and buffers.
-#include "FakeGpu.h"
 #include "scene/Scene.h"
+#include "tests/scene/FakeGpu.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "PngFixture.h"
+#include "tests/scene/PngFixture.h"
 
 #include <png.h>
 

@@ -1,8 +1,8 @@
 // Decoding, pixel processing, the texture cache and brushes.
-#include "FakeGpu.h"
-#include "PngFixture.h"
 #include "scene/PngLoader.h"
 #include "scene/Scene.h"
+#include "tests/scene/FakeGpu.h"
+#include "tests/scene/PngFixture.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

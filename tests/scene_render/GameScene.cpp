@@ -1,4 +1,4 @@
-#include "GameScene.h"
+#include "tests/scene_render/GameScene.h"
 
 #include "media/Graphics.h"
 #include "media/draw/Draw2D.h"

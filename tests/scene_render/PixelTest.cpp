@@ -1,5 +1,5 @@
 // Small scenes rendered into the back buffer and probed at chosen pixels.
-#include "RenderFixture.h"
+#include "tests/scene_render/RenderFixture.h"
 
 namespace tonvella {
 namespace {

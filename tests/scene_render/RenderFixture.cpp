@@ -1,4 +1,4 @@
-#include "RenderFixture.h"
+#include "tests/scene_render/RenderFixture.h"
 
 #include "media/Graphics.h"
 

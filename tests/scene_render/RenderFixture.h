@@ -2,9 +2,9 @@
 // empty scene and ends without GL errors.
 #pragma once
 
-#include "../media_draw/FrameGrab.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
+#include "tests/media_draw/FrameGrab.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

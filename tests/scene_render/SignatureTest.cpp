@@ -1,9 +1,9 @@
 // The scene signature decides whether a frame would repeat the picture on screen: drawing must
 // not change it, every change that alters the picture must, and undoing a change must give the
 // old one back.
-#include "GameScene.h"
-#include "RenderFixture.h"
 #include "scene/SceneSignature.h"
+#include "tests/scene_render/GameScene.h"
+#include "tests/scene_render/RenderFixture.h"
 
 #include <functional>
 

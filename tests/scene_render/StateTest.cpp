@@ -1,7 +1,7 @@
 // The OpenGL state around a frame: no errors, balanced stacks, and the switch into 2D and back.
-#include "GameScene.h"
-#include "RenderFixture.h"
 #include "media/draw/Draw2D.h"
+#include "tests/scene_render/GameScene.h"
+#include "tests/scene_render/RenderFixture.h"
 
 #include <algorithm>
 #include <cstdlib>

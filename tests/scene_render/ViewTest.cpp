@@ -1,5 +1,5 @@
 // Camera settings, the in-view test against the frustum of the last pass, and light slots.
-#include "RenderFixture.h"
+#include "tests/scene_render/RenderFixture.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "TestSupport.h"
-#include "ZipBuilder.h"
 #include "media/Text.h"
 #include "streams/Stream.h"
 #include "streams/ZipStream.h"
+#include "tests/streams/TestSupport.h"
+#include "tests/streams/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "streams/Embedded.h"
-#include "TestSupport.h"
 #include "media/Text.h"
 #include "streams/Stream.h"
+#include "tests/streams/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "TestSupport.h"
-#include "ZipBuilder.h"
 #include "streams/BufferedStream.h"
 #include "streams/RamStream.h"
+#include "tests/streams/TestSupport.h"
+#include "tests/streams/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "tests/streams/TestSupport.h"
 
 #include "streams/Embedded.h"
 #include "streams/Modules.h"

@@ -1,7 +1,7 @@
 #include "media/Text.h"
-#include "TestSupport.h"
-#include "ZipBuilder.h"
 #include "streams/Stream.h"
+#include "tests/streams/TestSupport.h"
+#include "tests/streams/ZipBuilder.h"
 
 #include <gtest/gtest.h>
 

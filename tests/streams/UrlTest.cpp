@@ -1,7 +1,7 @@
-#include "TestSupport.h"
 #include "media/Text.h"
 #include "streams/Embedded.h"
 #include "streams/Stream.h"
+#include "tests/streams/TestSupport.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "ZipBuilder.h"
+#include "tests/streams/ZipBuilder.h"
 
 #include <stdexcept>
 #include <zlib.h>
