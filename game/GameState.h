@@ -45,7 +45,7 @@ enum TBehaviour : int { kFinderPlaysOn = 0, kTurnAlwaysPasses = 1 };
 
 // Paths and texts
 inline std::u16string AssetBase = u"ZIP::Incbin::tt.zip//"; // prefix of every asset URL
-inline std::u16string Version = u"" TONVELLA_VERSION;      // the project's, shown in the title
+inline std::u16string Version = u"" TONVELLA_VERSION;       // the project's, shown in the title
 // Language and ManualLanguage live with the translation table (Translator/Translation.h).
 inline std::u16string CurrentSetFile = u"Genau das Gleiche.Set"; // card set in play
 inline std::array<std::u16string, 99> SetCatalog; // set files from "Dir.lst", 1-based

@@ -12,7 +12,8 @@ using namespace tonvella;
 
 TEST(WindowTitle, LongFormHasMakerProgramVersionBlanksAndCredit) {
     std::u16string name = StripDirAndExt(ProgramPath());
-    std::u16string left = u"Quorvane Music Education Software: " + name + u" (V" TONVELLA_VERSION u")";
+    std::u16string left =
+        u"Quorvane Music Education Software: " + name + u" (V" TONVELLA_VERSION u")";
     std::u16string title = SetWindowTitle(250);
     ASSERT_EQ(title.substr(0, left.size()), left);
     std::u16string rest = title.substr(left.size());
