@@ -17,9 +17,8 @@ public:
         // Long runs (vertex arrays) go through four lanes that do not wait on each other, which
         // the processor works on side by side; they are folded into the state at the end.
         if (size >= 64) {
-            std::uint64_t lanes[4] = {state_, state_ ^ 0x13198a2e03707344ull,
-                                      state_ ^ 0xa4093822299f31d0ull,
-                                      state_ ^ 0x082efa98ec4e6c89ull};
+            std::uint64_t lanes[4] = {state, state ^ 0x13198a2e03707344ull,
+                                      state ^ 0xa4093822299f31d0ull, state ^ 0x082efa98ec4e6c89ull};
             for (; size >= 32; p += 32, size -= 32)
                 for (int i = 0; i < 4; ++i) {
                     std::uint64_t word;
@@ -63,19 +62,19 @@ public:
         }
     }
 
-    std::uint64_t Value() const { return state_; }
+    std::uint64_t Value() const { return state; }
 
 private:
     // One round of a multiply-xorshift mixer per word: every input bit reaches every output bit.
-    static std::uint64_t Round(std::uint64_t state, std::uint64_t word) {
-        state = (state ^ word) * 0x9e3779b97f4a7c15ull;
-        state ^= state >> 29;
-        state *= 0xbf58476d1ce4e5b9ull;
-        return state ^ (state >> 32);
+    static std::uint64_t Round(std::uint64_t h, std::uint64_t word) {
+        h = (h ^ word) * 0x9e3779b97f4a7c15ull;
+        h ^= h >> 29;
+        h *= 0xbf58476d1ce4e5b9ull;
+        return h ^ (h >> 32);
     }
-    void Mix(std::uint64_t word) { state_ = Round(state_, word); }
+    void Mix(std::uint64_t word) { state = Round(state, word); }
 
-    std::uint64_t state_ = 0x243f6a8885a308d3ull;
+    std::uint64_t state = 0x243f6a8885a308d3ull;
 };
 
 } // namespace tonvella
