@@ -245,14 +245,14 @@ class Analysis(unittest.TestCase):
             report = check_sounds.Report()
             x = base * 10 ** (gain / 20)
             with contextlib.redirect_stdout(io.StringIO()):
-                check_sounds.check_level(report, "x.ogg", x, audio.lufs(x))
+                check_sounds.check_level(report, "x.ogg", audio.lufs(x), audio.true_peak(x))
             self.assertEqual([words] if words else [], [f.split()[1] for f in report.faults])
         # a click over a quiet tone: right loudness, but its true peak is too high
         x = base.copy()
         x[RATE // 2] = 0.95
         report = check_sounds.Report()
         with contextlib.redirect_stdout(io.StringIO()):
-            check_sounds.check_level(report, "x.ogg", x, audio.lufs(x))
+            check_sounds.check_level(report, "x.ogg", audio.lufs(x), audio.true_peak(x))
         self.assertTrue(any("true peak" in f for f in report.faults), report.faults)
 
 
