@@ -18,6 +18,7 @@
 #include "media/sound/Sound.h"
 #include "scene/Scene.h"
 #include "tests/game_play/HeadlessGame.h"
+#include "tests/support/Env.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -409,9 +410,11 @@ TEST_F(TableTest, KeyboardGamesReachTheEnd) {
 // cards it has not heard, just before it chooses a card, does not change its choices until one
 // of those cards is played. Each game is played twice from the same seed, the second time with
 // the exchange at one of the computer's choices, of a first or of a second card.
+// TONVELLA_SWAP_SEEDS sets how many seeds are played (the sanitized pass plays fewer).
 TEST_F(TableTest, SoundsOfUnheardCardsDoNotChangeItsMoves) {
+    const int seeds = EnvInt("TONVELLA_SWAP_SEEDS", 300);
     int compared = 0, swaps = 0, second_cards = 0;
-    for (unsigned seed = 1; seed <= 300; ++seed) {
+    for (unsigned seed = 1; seed <= unsigned(seeds); ++seed) {
         const int level = kComputerEasy + int(seed % 3);
         const int at_choice = 1 + int(seed / 3 % 8);
         std::vector<int> swapped_cards;
@@ -458,7 +461,8 @@ TEST_F(TableTest, SoundsOfUnheardCardsDoNotChangeItsMoves) {
                 break;
         }
     }
-    EXPECT_GT(swaps, 150);
-    EXPECT_GT(second_cards, 40);
+    // Most games reach the chosen choice, and some of those are of a second card.
+    EXPECT_GT(swaps, seeds / 2);
+    EXPECT_GT(second_cards, seeds * 2 / 15);
     EXPECT_GE(compared, swaps); // at least the pick that follows each exchange
 }

@@ -23,6 +23,7 @@
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 #include "tests/game_play/HeadlessGame.h"
+#include "tests/support/Env.h"
 
 #include <cstdlib>
 #include <deque>
@@ -317,11 +318,6 @@ protected:
         InstallClock(nullptr);
     }
 };
-
-int EnvInt(const char* name, int otherwise) {
-    const char* value = std::getenv(name);
-    return value && *value ? std::atoi(value) : otherwise;
-}
 
 // Plays the games of seeds first .. first + games - 1 (TONVELLA_RANDOM_GAMES sets how many; the
 // sanitized pass plays fewer), or just TONVELLA_RANDOM_SEED.
