@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A whole game against the computer (the level in TONVELLA_E2E_OPPONENT: 1 "Computer leicht",
-2 "mittel", 3 "schwer", chosen with F10 and F8 pressed that often) in the real game: player 1 is a script that clicks cards and remembers what it heard,
-the computer's own cards and the script's. Every card the computer reaches for (its
+2 "mittel", 3 "schwer", chosen with F10 and F8 pressed that often) in the real game: player 1 is a script that clicks
+cards and remembers what it heard, the computer's own cards and the script's. Every card the computer reaches for (its
 diagnostic line "Computer: N") must be heard in the sound output, and the game ends with a
 winner message.
 
@@ -91,24 +91,34 @@ class Player:
 
     def listen(self, card, start):
         """Waits until the card's sound is in the output from frame `start` on; keeps its print."""
+        return self.keep_print(card, self.next_sound(start, "card %d was not heard" % card))
+
+    def next_sound(self, start, message):
+        """Where the next card's sound starts in the output from frame `start` on."""
         found = {}
 
         def heard():
             found["at"] = loud_start(self.game, start)
             return found["at"] is not None
 
-        self.game.wait_until(heard, WAIT, "card %d was not heard" % card, step=0.02)
+        try:
+            self.game.wait_until(heard, WAIT, message, step=0.02)
+        except Failure:
+            self.game.screenshot("no-sound")
+            raise
+        return found["at"]
+
+    def keep_print(self, card, at):
         # A card is held for at least 1.2 s at full volume: its print comes from the middle of
         # that, its sound from all of it, so that a start found a little early or late (in a
         # fading sound before it, or in a quiet passage) still finds its partner.
-        at = found["at"]
         self.game.wait_until(lambda: self.game.audio_frames() >= at + HELD, WAIT,
                              "the sound output stopped")
         self.prints[card] = (mono(self.game.audio(at + RATE // 4, PRINT)),
                              mono(self.game.audio(max(0, at - RATE // 4), HELD + RATE // 4)))
-        print("  card %d sounds at %.2f s (searched from %.2f s)" % (card, found["at"] / RATE,
-                                                                   start / RATE))
-        return found["at"]
+        print("  card %d sounds at %.2f s (searched from %.2f s)" % (card, at / RATE,
+                                                                   self.search_from / RATE))
+        return at
 
     def partner(self, card):
         for other, sound in self.prints.items():
@@ -201,19 +211,15 @@ class Player:
         while len(self.gone) < 16:
             cards = []
             for _ in range(2):
-                def reached():
-                    return len(self.computer_lines()) > self.lines_seen
-
-                try:
-                    self.game.wait_until(reached, WAIT, "the computer never reached for a card",
-                                         step=0.02)
-                except Failure:
-                    self.game.screenshot("computer-waits")
-                    raise
+                onset = self.next_sound(self.search_from, "no card of the computer was heard")
+                # Which card it reached for, its diagnostic line says; the line is written as it
+                # reaches out, before the card sounds.
+                self.game.wait_until(lambda: len(self.computer_lines()) > self.lines_seen, WAIT,
+                                     "a card sounded without a line \"Computer: N\"")
                 line = self.computer_lines()[self.lines_seen]
                 self.lines_seen += 1
                 card = int(line.split(":")[1])
-                onset = self.listen(card, self.search_from)
+                self.keep_print(card, onset)
                 # It holds the card for longer than HELD, lets it go, and thinks of the next
                 # card only once this one's sound has died away.
                 self.wait_silence(onset + HELD)
@@ -268,6 +274,10 @@ def body(game):
     print("scores %s, the computer played %d cards" % (player.scores, player.computer_cards))
     if player.computer_cards == 0:
         raise Failure("the computer never played")
+    reached = len(player.computer_lines())
+    if reached != player.computer_cards:
+        raise Failure("the computer reached for %d cards, %d were heard" %
+                      (reached, player.computer_cards))
     p1, p2 = player.scores
     winner = WINNERS[0] if p1 > p2 else WINNERS[1] if p2 > p1 else WINNERS[2]
     font = os.path.join(ASSETS, "Comic.ttf")

@@ -44,6 +44,16 @@ def make_set(folder):
     return path
 
 
+def arrow_rect(row):
+    """Where the card page's arrow stands before its row-th set (left of the set's digit)."""
+    return (545, 146 + 30 * row, 22, 24)
+
+
+def marked(game, row):
+    """Whether the card page's arrow marks its row-th set: the set in play."""
+    return (game.pixels("arrow%d?" % row, arrow_rect(row)).mean(axis=2) < 110).sum() > 15
+
+
 def built_in_sets():
     with open(os.path.join(ASSETS, "Dir.lst"), encoding="latin-1") as f:
         return sum(1 for line in f if line.rstrip("\r\n").upper().endswith(".SET"))
@@ -61,7 +71,7 @@ def pure_tone(sound):
 
 def body(game):
     home = os.path.join(game.work, "xdg-home")
-    set_path = make_set(os.path.join(home, "tonvella", "sets"))
+    make_set(os.path.join(home, "tonvella", "sets"))
     game.env.update(XDG_DATA_HOME=home, XDG_DATA_DIRS=os.path.join(game.work, "xdg-none"))
 
     # After the built-in sets: the page it is on and its digit there.
@@ -78,12 +88,20 @@ def body(game):
         game.keys("F6")
         game.wait_changed(page, RIGHT_PAGE_RECT, "F6 did not show the next card page")
     game.screenshot("teachers-page")
+    if marked(game, digit):
+        raise Failure("the teacher's set is marked as in play before it was chosen")
     game.keys(str(digit))
-    game.wait_until(lambda: any(line.startswith("Akt INI suche: " + set_path + " [Connect]")
-                                for line in game.stdout_lines()),
-                    DEADLINE, "the digit did not load the teacher's set")
+    # The arrow moves to a set once it is loaded and in play.
+    game.wait_until(lambda: marked(game, digit), DEADLINE,
+                    "the digit did not put the teacher's set in play", step=0.1)
+    game.screenshot("teachers-set-chosen")
+    # The card page goes away by itself after a few seconds; then one Escape closes the menu.
+    # (An Escape while the page is shown only takes the page away, and until the menu has read
+    # it nobody can tell which of the two it did; a second one in the game ends it.)
+    game.wait_until(lambda: not marked(game, digit), DEADLINE,
+                    "the card page did not go away", step=0.2)
     menu = game.pixels("menu-open", MENU_PAGE_RECT)
-    game.keys("Escape", "Escape")
+    game.keys("Escape")
     game.wait_changed(menu, MENU_PAGE_RECT, "Escape did not close the menu", share=0.5)
     refused = [line for line in game.stdout_lines() if "not loaded" in line]
     if refused:
