@@ -29,11 +29,18 @@ set(TONVELLA_TEST_TIMEOUT 900)
 # Listing a test executable's tests runs it while building.
 set(TONVELLA_DISCOVERY_TIMEOUT 300)
 
+# GoogleTest's headers take longer to read than most test files take to compile: every test
+# target reads them once per build, from the precompiled headers of tonvella_test_headers.
+function(tonvella_precompiled_test_headers target)
+    target_precompile_headers(${target} REUSE_FROM tonvella_test_headers)
+endfunction()
+
 # Registers a GoogleTest executable from the given sources.
 function(tonvella_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    tonvella_precompiled_test_headers(${name})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT ${TONVELLA_DISCOVERY_TIMEOUT}
                          PROPERTIES TIMEOUT ${TONVELLA_TEST_TIMEOUT})
 endfunction()

@@ -1,0 +1,1 @@
+// The precompiled GoogleTest headers that every test file shares are made from this file.
