@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """A whole game against the computer (the level in TONVELLA_E2E_OPPONENT: 1 "Computer leicht",
-2 "mittel", 3 "schwer", chosen with F10 and F8 pressed that often) in the real game: player 1 is a script that clicks
-cards and remembers what it heard, the computer's own cards and the script's. Every card the computer reaches for (its
-diagnostic line "Computer: N") must be heard in the sound output, and the game ends with a
-winner message.
+2 "mittel", 3 "schwer", chosen with F10 and F8 pressed that often) in the real game: player 1
+is a script that clicks cards and remembers what it heard, the computer's own cards and the
+script's. Every card the computer reaches for (its diagnostic line "Computer: N") must be heard
+in the sound output, and the game ends with a winner message.
 
 Cards are told apart in the sound output by the silence between them: a person's next card
 comes after the test has heard half a second of it, the computer's after the last card's sound
