@@ -117,6 +117,11 @@ class Screen:
         with Image.open(self.screenshot(label, rect)) as image:
             return np.asarray(image.convert("RGB"), dtype=np.int16)
 
+    def writing_in(self, label, rect):
+        """Whether dark writing stands in the region, such as the "->" that marks a page's
+        choice on the open book."""
+        return (self.pixels(label, rect).mean(axis=2) < 110).sum() > 15
+
     def wait_first_picture(self):
         """Waits until the window shows more than a blank: the game draws its first frame as it
         enters its loop."""

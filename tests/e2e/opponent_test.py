@@ -238,8 +238,7 @@ class Player:
 def marked_row(game):
     """The row of the opponent page that its arrow "->" marks (0 "Mensch" ... 3), or None while
     no row is marked, as when the page is not shown."""
-    rows = [r for r in range(4)
-            if (game.pixels("arrow%d?" % r, arrow_rect(r)).mean(axis=2) < 110).sum() > 15]
+    rows = [r for r in range(4) if game.writing_in("arrow%d?" % r, arrow_rect(r))]
     return rows[0] if len(rows) == 1 else None
 
 
