@@ -15,6 +15,7 @@
 #include "media/draw/Draw2D.h"
 #include "media/sound/SamplePrefetch.h"
 #include "scene/DebugLog.h"
+#include "scene/PixmapPrefetch.h"
 #include "scene/Scene.h"
 #include "scene/Scene3D.h"
 #include "streams/Embedded.h"
@@ -22,6 +23,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 
 namespace tonvella {
@@ -57,6 +59,22 @@ void CreateCameraAndHud() {
     MoveEntity(HudPanel, 0, 0.66f, 2.0f);
 }
 
+// Every picture start-up loads, in the order it loads them (LoadFontsAndPictures, LoadNoteSprites,
+// BuildRoom, BuildFloorAndWalls): decoded ahead while the window opens.
+std::vector<std::u16string> PicturesOfStart() {
+    std::vector<std::u16string> urls;
+    for (const char16_t* name : {u"buch.png", u"NotenAnti.png", u"NotenFalsch.png", u"buche.png",
+                                 u"intervallo.png", u"tatiti.png", u"teppich.png", u"tapete.png"})
+        urls.push_back(AssetBase + name);
+    return urls;
+}
+
+// A start-up that ends early, by an error, still waits for the pictures' thread.
+struct TPicturesAhead {
+    TPicturesAhead() { PrefetchPixmaps(PicturesOfStart()); }
+    ~TPicturesAhead() { DropPrefetchedPixmaps(); }
+};
+
 } // namespace
 
 void LoadFontsAndPictures() {
@@ -79,9 +97,11 @@ void RunGame() {
     FillLanguageTable();
     DebugPrint(u"hier");
     SetWindowTitle(250);
-    // The first set's sounds are decoded beside the opening of the window. The set is loaded
-    // (and its lines printed) once both are done, before a window that failed is reported.
+    // The first set's sounds and the pictures are decoded beside the opening of the window. The set
+    // is loaded (and its lines printed) once both are done, before a window that failed is
+    // reported.
     PrefetchSamples(SoundsOfNextLoad(CurrentSetFile));
+    std::optional<TPicturesAhead> pictures_ahead(std::in_place);
     std::exception_ptr no_window;
     try {
         OpenGameWindow();
@@ -105,6 +125,7 @@ void RunGame() {
     BuildRoom();
     BuildFloorAndWalls();
     CreateCards();
+    pictures_ahead.reset();
     HidePointer();
     // Once more for the play, once everything is loaded: what it draws then depends on how long
     // loading took as well.

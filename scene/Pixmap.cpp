@@ -2,6 +2,7 @@
 
 #include "media/Text.h"
 #include "scene/DebugLog.h"
+#include "scene/PixmapPrefetch.h"
 #include "scene/PngLoader.h"
 #include "streams/Stream.h"
 
@@ -221,6 +222,7 @@ TPixmapHandle LoadPixmap(TStream& stream) {
 }
 
 TPixmapHandle LoadPixmap(const std::u16string& url) {
+    if (TPixmapHandle ahead = TakePrefetchedPixmap(url)) return ahead;
     TStreamHandle stream = OpenFileForReading(url);
     if (!stream) {
         DebugLog(u"ERROR: Cannot open image: " + url);

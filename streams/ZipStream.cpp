@@ -80,9 +80,6 @@ int ZCALLBACK testerror_file_func(voidpf, voidpf) {
     return 0;
 }
 
-// Scratch space for forward seeks; its contents never matter.
-unsigned char discard_buffer[1024];
-
 unzFile Handle(void* p) {
     return static_cast<unzFile>(p);
 }
@@ -234,6 +231,8 @@ int TZipStream::Read(void* buf, int count) {
 }
 
 void TZipStream::DiscardBytes_(int count) {
+    // Scratch space of this call: entries are read on several threads at once (decoding ahead).
+    unsigned char discard_buffer[1024];
     while (count > 0) {
         int chunk = count > int(sizeof discard_buffer) ? int(sizeof discard_buffer) : count;
         int got = Read(discard_buffer, chunk);

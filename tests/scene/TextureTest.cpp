@@ -1,4 +1,5 @@
 // Decoding, pixel processing, the texture cache and brushes.
+#include "scene/PixmapPrefetch.h"
 #include "scene/PngLoader.h"
 #include "scene/Scene.h"
 #include "tests/scene/FakeGpu.h"
@@ -132,6 +133,42 @@ TEST_F(SceneTextureTest, BrokenAndHostileFilesGiveNone) {
     // The largest allowed side still decodes.
     EXPECT_TRUE(LoadPixmap(dir.Write(
         "edge.png", EncodePng(kMaxPngSide, 1, 1, std::vector<std::uint8_t>(kMaxPngSide)))));
+}
+
+// Decoding ahead on a thread of its own: each naming of a picture hands out one decoded pixmap,
+// LoadPixmap takes it instead of decoding again, a picture that fails says nothing there and is
+// decoded again (with its line) where it is asked for, and what was not taken is forgotten.
+TEST_F(SceneTextureTest, PicturesDecodedAheadAreHandedOutOnceAndFailuresReportedInPlace) {
+    const auto rgb = Pixels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    const std::u16string good = dir.Write("ahead.png", EncodePng(2, 2, 3, rgb));
+    auto truncated = EncodePng(2, 2, 3, rgb);
+    truncated.resize(truncated.size() / 2);
+    const std::u16string bad = dir.Write("ahead-bad.png", truncated);
+    const std::u16string missing = (dir.path / "absent.png").u16string();
+    const std::u16string other = dir.Write("ahead-other.png", EncodePng(2, 2, 3, rgb));
+
+    PrefetchPixmaps({good, bad, missing, good, other, other});
+    TPixmapHandle first = TakePrefetchedPixmap(good), second = TakePrefetchedPixmap(good);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first->format, PF_RGB888);
+    EXPECT_EQ(std::vector<std::uint8_t>(first->Row(1), first->Row(1) + 6),
+              Pixels({7, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(TakePrefetchedPixmap(good), nullptr) << "named twice, taken twice";
+    EXPECT_EQ(TakePrefetchedPixmap(bad), nullptr);
+    EXPECT_EQ(TakePrefetchedPixmap(missing), nullptr);
+    EXPECT_TRUE(log.empty()) << "the thread ahead stays quiet";
+
+    EXPECT_EQ(LoadPixmap(bad), nullptr);
+    EXPECT_EQ(LoadPixmap(missing), nullptr);
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].rfind(u"ERROR: Cannot decode image: " + bad, 0), 0u);
+    EXPECT_EQ(log[1], u"ERROR: Cannot open image: " + missing);
+
+    ASSERT_TRUE(LoadPixmap(other));
+    EXPECT_TRUE(TakePrefetchedPixmap(other)) << "LoadPixmap took one of the two";
+    DropPrefetchedPixmaps();
+    EXPECT_EQ(TakePrefetchedPixmap(other), nullptr);
 }
 
 TEST_F(SceneTextureTest, CacheByNameFlagsAndTransform) {
