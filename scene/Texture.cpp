@@ -62,6 +62,18 @@ int LastMipmapLevel(int width, int height) {
     return level;
 }
 
+// Each level a bilinear half of the one before, down to 1 x 1.
+std::vector<TPixmapHandle> SmallerLevels(const TPixmapHandle& pixmap, int last_level) {
+    std::vector<TPixmapHandle> levels;
+    int w = pixmap->width, h = pixmap->height;
+    for (int level = 1; level <= last_level; ++level) {
+        if (w > 1) w /= 2;
+        if (h > 1) h /= 2;
+        levels.push_back((levels.empty() ? *pixmap : *levels.back()).Resize(w, h));
+    }
+    return levels;
+}
+
 } // namespace
 
 TList<TTextureFilter>& TextureFilterList() {
@@ -109,6 +121,9 @@ std::shared_ptr<TTexture> TTexture::LoadTexture(const std::u16string& url, int f
     texture->width = w;
     texture->height = h;
     texture->no_mipmaps = (texture->flags & TEX_MIPMAPPED) ? LastMipmapLevel(w, h) : 0;
+    if (texture->no_mipmaps > 0)
+        texture->smaller_levels =
+            std::async(std::launch::async, SmallerLevels, pixmap, texture->no_mipmaps).share();
     TextureList().AddLast(texture);
     return texture;
 }
@@ -143,19 +158,16 @@ unsigned TTexture::Upload() {
     gpu.UploadTextureLevel(name, 0, pixmap->width, pixmap->height, pixmap->pitch / 4,
                            pixmap->pixels.data());
     if (flags & TEX_MIPMAPPED) {
-        int w = pixmap->width, h = pixmap->height;
-        TPixmapHandle level_pixmap;
-        for (int level = 1; level <= no_mipmaps; ++level) {
-            if (w > 1) w /= 2;
-            if (h > 1) h /= 2;
-            level_pixmap = (level_pixmap ? *level_pixmap : *pixmap).Resize(w, h);
-            gpu.UploadTextureLevel(name, level, w, h, level_pixmap->pitch / 4,
-                                   level_pixmap->pixels.data());
-        }
+        const std::vector<TPixmapHandle> levels =
+            smaller_levels.valid() ? smaller_levels.get() : SmallerLevels(pixmap, no_mipmaps);
+        for (std::size_t i = 0; i < levels.size(); ++i)
+            gpu.UploadTextureLevel(name, int(i) + 1, levels[i]->width, levels[i]->height,
+                                   levels[i]->pitch / 4, levels[i]->pixels.data());
     }
     gltex[0] = name;
     // The driver has its own copy of every level now, and a texture is uploaded only once.
     pixmap.reset();
+    smaller_levels = {};
     return name;
 }
 

@@ -4,6 +4,7 @@
 #include "scene/List.h"
 #include "scene/Pixmap.h"
 
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ public:
     std::vector<unsigned> gltex{0};
     int no_frames = 1;
     int no_mipmaps = 0; // index of the last mipmap level
+    // Levels 1 to no_mipmaps, made on a thread of their own from the load on, so that the upload
+    // in the first frame that shows the texture does not wait for them; none once uploaded.
+    std::shared_future<std::vector<TPixmapHandle>> smaller_levels;
 
     // None when the file cannot be found or decoded.
     static std::shared_ptr<TTexture> LoadTexture(const std::u16string& file, int flags = TEX_COLOR);
