@@ -62,14 +62,24 @@ int LastMipmapLevel(int width, int height) {
     return level;
 }
 
-// Each level a bilinear half of the one before, down to 1 x 1.
-std::vector<TPixmapHandle> SmallerLevels(const TPixmapHandle& pixmap, int last_level) {
-    std::vector<TPixmapHandle> levels;
-    int w = pixmap->width, h = pixmap->height;
+// What a load does to the decoded picture: R, G, B, A, alpha and mask as the flags say, sides
+// made powers of two; then each smaller level a bilinear half of the one before, down to 1 x 1.
+TTexture::TLevels MakeLevels(TPixmapHandle pixmap, int flags, int last_level) {
+    const bool had_alpha = FormatHasAlpha(pixmap->format);
+    if (pixmap->format != PF_RGBA8888) pixmap = pixmap->Convert(PF_RGBA8888);
+    if ((flags & TEX_ALPHA) && !had_alpha) pixmap = AlphaFromBrightness(*pixmap);
+    if (flags & TEX_MASKED) pixmap = MaskPixmap(*pixmap);
+    const int w = PowerOfTwoAtLeast(pixmap->width);
+    const int h = PowerOfTwoAtLeast(pixmap->height);
+    if (w != pixmap->width || h != pixmap->height) pixmap = pixmap->Resize(w, h);
+
+    TTexture::TLevels levels{pixmap, {}};
+    int level_w = w, level_h = h;
     for (int level = 1; level <= last_level; ++level) {
-        if (w > 1) w /= 2;
-        if (h > 1) h /= 2;
-        levels.push_back((levels.empty() ? *pixmap : *levels.back()).Resize(w, h));
+        if (level_w > 1) level_w /= 2;
+        if (level_h > 1) level_h /= 2;
+        const TPixmap& above = levels.smaller.empty() ? *pixmap : *levels.smaller.back();
+        levels.smaller.push_back(above.Resize(level_w, level_h));
     }
     return levels;
 }
@@ -109,21 +119,14 @@ std::shared_ptr<TTexture> TTexture::LoadTexture(const std::u16string& url, int f
     // A file that opens but does not decode must not stay behind as a texture without pixels.
     TPixmapHandle pixmap = LoadPixmap(name);
     if (!pixmap) return nullptr;
-    const bool had_alpha = FormatHasAlpha(pixmap->format);
-    if (pixmap->format != PF_RGBA8888) pixmap = pixmap->Convert(PF_RGBA8888);
-    if ((texture->flags & TEX_ALPHA) && !had_alpha) pixmap = AlphaFromBrightness(*pixmap);
-    if (texture->flags & TEX_MASKED) pixmap = MaskPixmap(*pixmap);
-
-    const int w = PowerOfTwoAtLeast(pixmap->width);
-    const int h = PowerOfTwoAtLeast(pixmap->height);
-    if (w != pixmap->width || h != pixmap->height) pixmap = pixmap->Resize(w, h);
-    texture->pixmap = pixmap;
-    texture->width = w;
-    texture->height = h;
-    texture->no_mipmaps = (texture->flags & TEX_MIPMAPPED) ? LastMipmapLevel(w, h) : 0;
-    if (texture->no_mipmaps > 0)
-        texture->smaller_levels =
-            std::async(std::launch::async, SmallerLevels, pixmap, texture->no_mipmaps).share();
+    // Processing the pixels cannot fail (but for memory), so it need not hold up the load.
+    texture->width = PowerOfTwoAtLeast(pixmap->width);
+    texture->height = PowerOfTwoAtLeast(pixmap->height);
+    texture->no_mipmaps =
+        (texture->flags & TEX_MIPMAPPED) ? LastMipmapLevel(texture->width, texture->height) : 0;
+    texture->levels = std::async(std::launch::async, MakeLevels, std::move(pixmap), texture->flags,
+                                 texture->no_mipmaps)
+                          .share();
     TextureList().AddLast(texture);
     return texture;
 }
@@ -150,24 +153,26 @@ void TTexture::TextureCoords(int c) {
     coords = c;
 }
 
+TPixmapHandle TTexture::Pixmap() const {
+    return levels.valid() ? levels.get().base : nullptr;
+}
+
 unsigned TTexture::Upload() {
-    if (gltex[0] != 0 || !pixmap) return gltex[0];
+    if (gltex[0] != 0 || !levels.valid()) return gltex[0];
     TGpuBackend& gpu = GpuBackend();
     const unsigned name = gpu.GenTexture();
     if (name == 0) return 0;
-    gpu.UploadTextureLevel(name, 0, pixmap->width, pixmap->height, pixmap->pitch / 4,
-                           pixmap->pixels.data());
-    if (flags & TEX_MIPMAPPED) {
-        const std::vector<TPixmapHandle> levels =
-            smaller_levels.valid() ? smaller_levels.get() : SmallerLevels(pixmap, no_mipmaps);
-        for (std::size_t i = 0; i < levels.size(); ++i)
-            gpu.UploadTextureLevel(name, int(i) + 1, levels[i]->width, levels[i]->height,
-                                   levels[i]->pitch / 4, levels[i]->pixels.data());
+    const TLevels& made = levels.get();
+    gpu.UploadTextureLevel(name, 0, made.base->width, made.base->height, made.base->pitch / 4,
+                           made.base->pixels.data());
+    for (std::size_t i = 0; i < made.smaller.size(); ++i) {
+        const TPixmap& level = *made.smaller[i];
+        gpu.UploadTextureLevel(name, int(i) + 1, level.width, level.height, level.pitch / 4,
+                               level.pixels.data());
     }
     gltex[0] = name;
     // The driver has its own copy of every level now, and a texture is uploaded only once.
-    pixmap.reset();
-    smaller_levels = {};
+    levels = {};
     return name;
 }
 

@@ -42,13 +42,22 @@ public:
     float angle = 0; // degrees
     std::u16string file_abs;
     int width = 0, height = 0; // level 0, powers of two
-    TPixmapHandle pixmap;      // R, G, B, A after the load-time processing; none once uploaded
     std::vector<unsigned> gltex{0};
     int no_frames = 1;
     int no_mipmaps = 0; // index of the last mipmap level
-    // Levels 1 to no_mipmaps, made on a thread of their own from the load on, so that the upload
-    // in the first frame that shows the texture does not wait for them; none once uploaded.
-    std::shared_future<std::vector<TPixmapHandle>> smaller_levels;
+
+    // Level 0 in R, G, B, A after the load-time processing (alpha, mask, sides made powers of
+    // two), then, with TEX_MIPMAPPED, levels 1 to no_mipmaps.
+    struct TLevels {
+        TPixmapHandle base;
+        std::vector<TPixmapHandle> smaller;
+    };
+    // The levels are made on a thread of their own from the load on, so that neither the load
+    // nor the upload in the first frame that shows the texture waits for them. None once
+    // uploaded.
+    std::shared_future<TLevels> levels;
+    // Level 0 (waits until it is made); none once uploaded.
+    TPixmapHandle Pixmap() const;
 
     // None when the file cannot be found or decoded.
     static std::shared_ptr<TTexture> LoadTexture(const std::u16string& file, int flags = TEX_COLOR);
@@ -63,7 +72,7 @@ public:
 
     // Makes the graphics texture of frame 0 on first use and returns its name (0 while there is
     // no graphics backend). Uploads level 0 and, with flag 8, the whole mipmap chain, then lets
-    // go of the pixmap.
+    // go of the levels.
     unsigned Upload();
 };
 

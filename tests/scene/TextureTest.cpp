@@ -225,7 +225,7 @@ TEST_F(SceneTextureTest, PowerOfTwoSizesAndMipmapChain) {
     ASSERT_TRUE(plain);
     EXPECT_EQ(plain->width, 512);
     EXPECT_EQ(plain->height, 128);
-    EXPECT_EQ(plain->pixmap->width, 512);
+    EXPECT_EQ(plain->Pixmap()->width, 512);
     EXPECT_EQ(plain->no_mipmaps, 0);
 
     auto mipmapped = LoadTexture(file, 8);
@@ -239,7 +239,7 @@ TEST_F(SceneTextureTest, PowerOfTwoSizesAndMipmapChain) {
     EXPECT_EQ(mipmapped->gltex[0], name);
     // The driver holds the levels from now on: the pixels are let go, and neither a second
     // upload nor loading the same texture again makes anything anew.
-    EXPECT_EQ(mipmapped->pixmap, nullptr);
+    EXPECT_EQ(mipmapped->Pixmap(), nullptr);
     EXPECT_EQ(mipmapped->width, 512);
     EXPECT_EQ(mipmapped->Upload(), name);
     EXPECT_EQ(LoadTexture(file, 8), mipmapped);
@@ -261,13 +261,13 @@ TEST_F(SceneTextureTest, AlphaAndMaskProcessing) {
     const auto rgb = dir.Write("rgb.png", EncodePng(2, 1, 3, Pixels({30, 60, 91, 255, 255, 255})));
     auto alpha = LoadTexture(rgb, 2);
     ASSERT_TRUE(alpha);
-    EXPECT_EQ(alpha->pixmap->format, PF_RGBA8888);
-    EXPECT_EQ(alpha->pixmap->Row(0)[3], 60);
-    EXPECT_EQ(alpha->pixmap->Row(0)[7], 255);
+    EXPECT_EQ(alpha->Pixmap()->format, PF_RGBA8888);
+    EXPECT_EQ(alpha->Pixmap()->Row(0)[3], 60);
+    EXPECT_EQ(alpha->Pixmap()->Row(0)[7], 255);
 
     const auto rgba =
         dir.Write("rgba.png", EncodePng(2, 1, 4, Pixels({30, 60, 90, 17, 0, 0, 0, 99})));
-    EXPECT_EQ(LoadTexture(rgba, 2)->pixmap->Row(0)[3], 17);
+    EXPECT_EQ(LoadTexture(rgba, 2)->Pixmap()->Row(0)[3], 17);
 
     // A black pixel among white ones, a partly transparent white pixel, and a black corner block
     // whose innermost pixel has no coloured neighbour.
@@ -280,7 +280,7 @@ TEST_F(SceneTextureTest, AlphaAndMaskProcessing) {
         }
     auto masked = LoadTexture(dir.Write("mask.png", EncodePng(4, 4, 4, pixels)), 4);
     ASSERT_TRUE(masked);
-    auto at = [&](int x, int y) { return masked->pixmap->Row(y) + x * 4; };
+    auto at = [&](int x, int y) { return masked->Pixmap()->Row(y) + x * 4; };
     EXPECT_EQ(std::vector<int>(at(1, 1), at(1, 1) + 4), (std::vector<int>{255, 255, 255, 0}));
     EXPECT_EQ(at(0, 0)[3], 255);
     EXPECT_EQ(std::vector<int>(at(3, 3), at(3, 3) + 4), (std::vector<int>{0, 0, 0, 0}));
