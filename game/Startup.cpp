@@ -131,6 +131,9 @@ void RunGame() {
     // loading took as well.
     SeedRandom(Milliseconds());
     PointEntity(Camera, Table, 0);
+    // The textures' pixels, made beside the main thread, go to the driver before their memory
+    // is handed back, not in the first frame.
+    UploadTextures();
     ReturnFreedMemory();
     DebugPrint(u"vor REPEAT");
     RunMainLoop();

@@ -209,6 +209,11 @@ TTextureHandle LoadTexture(const std::u16string& file, int flags) {
     return TTexture::LoadTexture(file, flags);
 }
 
+void UploadTextures() {
+    for (const auto& texture : TextureList())
+        texture->Upload();
+}
+
 void TextureFilter(const std::u16string& text, int flags) {
     TTexture::TextureFilter(text, flags);
 }

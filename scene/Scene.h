@@ -90,6 +90,9 @@ void RotateTexture(const TTextureHandle& texture, float angle);
 void PositionTexture(const TTextureHandle& texture, float u, float v);
 void TextureBlend(const TTextureHandle& texture, int blend);
 void TextureCoords(const TTextureHandle& texture, int coords);
+// Hands every texture loaded so far to the graphics driver now instead of in the first frame
+// that shows it, and lets go of its pixels.
+void UploadTextures();
 
 // Brushes (values with shared textures)
 TBrushHandle CreateBrush(float red = 255, float green = 255, float blue = 255);

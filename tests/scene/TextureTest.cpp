@@ -255,6 +255,15 @@ TEST_F(SceneTextureTest, PowerOfTwoSizesAndMipmapChain) {
     gpu.levels.clear();
     plain->Upload();
     EXPECT_EQ(gpu.levels.size(), 1u);
+
+    // Start-up hands every texture loaded so far to the driver before the first frame.
+    auto small = LoadTexture(
+        dir.Write("small.png", EncodePng(2, 2, 3, std::vector<std::uint8_t>(12, 9))), 8);
+    gpu.levels.clear();
+    UploadTextures();
+    ASSERT_EQ(gpu.levels.size(), 2u) << "only the one not uploaded yet, its levels 0 and 1";
+    EXPECT_NE(small->gltex[0], 0u);
+    EXPECT_EQ(small->Pixmap(), nullptr);
 }
 
 TEST_F(SceneTextureTest, AlphaAndMaskProcessing) {
