@@ -87,6 +87,7 @@ void LoadFontsAndPictures() {
 }
 
 void RunGame() {
+    ShareOneHeap(); // before the first thread
     // The scene engine reports pictures it cannot find or decode; the game shows those lines.
     InstallDebugLog(DebugPrint);
     RegisterGameBlobs();

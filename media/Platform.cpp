@@ -135,4 +135,10 @@ void ReturnFreedMemory() {
 #endif
 }
 
+void ShareOneHeap() {
+#ifdef __GLIBC__
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
 } // namespace tonvella

@@ -49,6 +49,10 @@ private:
 // Hands heap memory freed by a big load (pictures, fonts, a card set's sounds) back to the
 // system; the C library would otherwise keep it for reuse and the resident size would creep.
 void ReturnFreedMemory();
+// Makes every thread allocate from the one heap. The C library would give a thread that
+// allocates (decoding ahead) a heap of its own, whose free end ReturnFreedMemory never hands
+// back: the pictures made on such threads would stay resident after they went to the driver.
+void ShareOneHeap();
 // Full path of the running executable (empty when unknown).
 std::u16string ProgramPath();
 // The file name of a path without directory and extension.
