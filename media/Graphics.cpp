@@ -149,6 +149,10 @@ int GraphicsSeq() {
     return sequence;
 }
 
+void* GlFunction(const char* name) {
+    return current ? SDL_GL_GetProcAddress(name) : nullptr;
+}
+
 void PresentFrame(int sync) {
     if (!current) return;
     int interval = sync ? 1 : 0;

@@ -27,6 +27,8 @@ const std::string& GraphicsError();
 // Never 0; changes whenever a driver is selected or graphics open or close, so that objects
 // holding GL resources know when to rebuild them.
 int GraphicsSeq();
+// The address of an OpenGL function of the open window's context; null without one.
+void* GlFunction(const char* name);
 
 // Shows the back buffer, waiting for the retrace or not.
 enum : int { PRESENT_NOSYNC = 0, PRESENT_VSYNC = 1 };

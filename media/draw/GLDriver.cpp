@@ -1,11 +1,14 @@
 #include "media/draw/GLDriver.h"
 
+#include "media/Graphics.h"
 #include "media/draw/Draw2D.h"
 #include "media/draw/Image.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 namespace tonvella {
 
@@ -13,6 +16,26 @@ namespace {
 
 int Clamp255(int v) {
     return std::clamp(v, 0, 255);
+}
+
+constexpr GLenum kColourSum = 0x8458; // GL_COLOR_SUM of OpenGL 1.4 and EXT_secondary_color
+
+using TSecondaryColour = void(APIENTRY*)(GLubyte, GLubyte, GLubyte);
+TSecondaryColour secondary_colour = nullptr;
+
+// glSecondaryColor3ub of the current context, when it has colour sum (OpenGL 1.4, or the
+// extension it came from); null otherwise.
+TSecondaryColour SecondaryColourFunction() {
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const auto* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    int major = 0, minor = 0;
+    if (version) std::sscanf(version, "%d.%d", &major, &minor);
+    const char* name = nullptr;
+    if (major > 1 || (major == 1 && minor >= 4))
+        name = "glSecondaryColor3ub";
+    else if (extensions && std::strstr(extensions, "GL_EXT_secondary_color"))
+        name = "glSecondaryColor3ubEXT";
+    return name ? reinterpret_cast<TSecondaryColour>(GlFunction(name)) : nullptr;
 }
 
 } // namespace
@@ -33,11 +56,27 @@ void TGLLumo2DDriver::Attach(int width, int height) {
     applied_blend = -1;
     bound_texture = 0;
     texturing = 0;
+    // Quads add a secondary colour of black, which changes no pixel: their fragments then take
+    // the same inputs as those of the lit 3D scene, so that a software renderer draws both with
+    // the programs it compiled for the scene. Each program of its own would cost milliseconds in
+    // the first frame. (Lit drawing adds the secondary colour whether colour sum is on or not.)
+    secondary_colour = SecondaryColourFunction();
+    colour_sum = secondary_colour != nullptr;
+    if (colour_sum) glEnable(kColourSum);
     ApplyColor();
 }
 
 void TGLLumo2DDriver::ApplyColor() {
     glColor4ub(color[0], color[1], color[2], color[3]);
+}
+
+// Inside glBegin, so that every quad carries its colours in its vertices. A colour that is only
+// the current one reaches a software renderer as a constant, and it compiles programs for the
+// constant kind and others for the per-vertex kind (which a colour set between two quads
+// becomes).
+void TGLLumo2DDriver::VertexColours() {
+    ApplyColor();
+    if (colour_sum) secondary_colour(0, 0, 0);
 }
 
 void TGLLumo2DDriver::SetColor(int r, int g, int b) {
@@ -106,6 +145,7 @@ void TGLLumo2DDriver::Bind(unsigned name) {
 void TGLLumo2DDriver::DrawRect(float x0, float y0, float x1, float y1) {
     Texturing(false);
     glBegin(GL_QUADS);
+    VertexColours();
     glVertex2f(x0, y0);
     glVertex2f(x1, y0);
     glVertex2f(x1, y1);
@@ -118,6 +158,7 @@ void TGLLumo2DDriver::DrawFrame(const TGLImageFrame& frame, float x0, float y0, 
     Bind(frame.name);
     Texturing(true);
     glBegin(GL_QUADS);
+    VertexColours();
     glTexCoord2f(tx0, ty0);
     glVertex2f(x0, y0);
     glTexCoord2f(tx1, ty0);

@@ -14,6 +14,7 @@ public:
     int applied_blend = -1;     // -1: unknown
     unsigned bound_texture = 0; // valid only while texturing_known
     int texturing = -1;         // -1 unknown, 0 off, 1 on
+    bool colour_sum = false;    // quads add a secondary colour (see Attach)
 
     // Projection for a width x height window with y downwards; forgets every cached value.
     void Attach(int width, int height);
@@ -28,6 +29,7 @@ public:
 
 private:
     void ApplyColor();
+    void VertexColours();
     void Texturing(bool on);
     void Bind(unsigned name);
 };

@@ -69,6 +69,39 @@ TEST_F(TDrawTest, BlendModesDecideHowPartialAlphaShows) {
     }
 }
 
+// Quads carry their colours in their vertices and add a black secondary colour, so that a
+// software renderer reuses the 3D scene's programs; drawn with neither, every pixel must be the
+// same.
+TEST_F(TDrawTest, SecondaryColourChangesNoPixel) {
+    ASSERT_TRUE(Lumo2DDriver().colour_sum) << "this context has OpenGL 1.4";
+    TImageHandle picture = LoadPicture(SolidPixmap(16, 16, PF_RGBA8888, {250, 120, 7, 100}));
+    ASSERT_NE(picture, nullptr);
+    auto draw = [&picture] {
+        ClearBackBuffer();
+        for (int mode = 1; mode <= 5; ++mode) {
+            SetBlendMode(mode);
+            const float x = float(mode * 40);
+            SetDrawColour(30 * mode, 255 - 40 * mode, 77);
+            FillRect(x, 10, 30, 30);
+            SetDrawColour(255, 199, 13 * mode);
+            SetDrawAlpha(0.3f * float(mode % 3) + 0.2f);
+            FillRect(x + 5, 20, 30, 30);
+            DrawPicture(picture, x + 10, 30);
+            SetDrawAlpha(1);
+            DrawString(u"Ag", x, 60);
+        }
+        return ReadFrame(kWidth, kHeight);
+    };
+    const auto with = draw();
+    Lumo2DDriver().colour_sum = false;
+    glDisable(0x8458); // GL_COLOR_SUM
+    const auto without = draw();
+    Lumo2DDriver().colour_sum = true;
+    glEnable(0x8458);
+    EXPECT_NE(with, std::vector<std::uint8_t>(with.size(), 0)); // the quads were drawn
+    EXPECT_TRUE(with == without);
+}
+
 TEST_F(TDrawTest, PictureTextureIsPaddedWithItsEdge) {
     // A 100 x 50 picture: left half red, right half green, last row blue.
     TPixmapHandle p = TPixmap::Create(100, 50, PF_RGB888, 1);
