@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace tonvella::test {
 
@@ -50,7 +51,11 @@ std::string WriteTempFile(const std::string& name, const std::string& bytes) {
     auto dir = std::filesystem::temp_directory_path() / "tonvella-streams-test";
     std::filesystem::create_directories(dir);
     auto path = (dir / name).string();
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    // The cases of a suite run as processes of their own at the same time, and each writes the
+    // suite's files: a file written in place could be read while another truncates it.
+    const std::string part = path + "." + std::to_string(getpid()) + ".part";
+    std::ofstream(part, std::ios::binary | std::ios::trunc) << bytes;
+    std::filesystem::rename(part, path);
     return path;
 }
 
