@@ -35,7 +35,7 @@ void TMesh::FlipMesh() {
             std::swap(s->tris[std::size_t(t) * 3], s->tris[std::size_t(t) * 3 + 2]);
         for (int i = 0; i < s->no_verts * 3; ++i)
             s->vert_norm[std::size_t(i)] = -s->vert_norm[std::size_t(i)];
-        s->reset_vbo |= VBO_NORMALS | VBO_TRIANGLES;
+        s->Changed(VBO_NORMALS | VBO_TRIANGLES);
     }
 }
 
@@ -48,7 +48,7 @@ void TMesh::ScaleMesh(float sx, float sy, float sz) {
             s->vert_coords[std::size_t(i) * 3 + 1] *= sy;
             s->vert_coords[std::size_t(i) * 3 + 2] *= sz;
         }
-        s->reset_vbo |= VBO_POSITIONS;
+        s->Changed(VBO_POSITIONS);
     }
     reset_bounds = 1;
 }
@@ -103,7 +103,7 @@ void SmoothNormals(TSurface& s) {
         out[1] = length > 0 ? float(normal.y / length) : 0.0f;
         out[2] = length > 0 ? float(normal.z / length) : 0.0f;
     }
-    s.reset_vbo |= VBO_NORMALS;
+    s.Changed(VBO_NORMALS);
 }
 
 } // namespace

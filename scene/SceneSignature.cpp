@@ -33,8 +33,8 @@ void AddBrush(TDigest& d, const TBrush& b) {
 }
 
 void AddSurface(TDigest& d, const TSurface& s) {
-    d.AddAll(s.no_verts, s.no_tris, s.tris, s.vert_coords, s.vert_tex_coords0, s.vert_tex_coords1,
-             s.vert_norm, s.vert_col);
+    // The version stands for the arrays, as a texture's identity stands for its pixels.
+    d.AddAll(s.no_verts, s.no_tris, s.version);
     AddBrush(d, s.brush);
 }
 
@@ -53,7 +53,11 @@ void AddLight(TDigest& d, const TLight& l) {
 }
 
 void AddMesh(TDigest& d, const TMesh& m, std::unordered_set<const TSurfaceList*>& seen) {
-    d.AddAll(&m, m.Hidden());
+    const int hidden = m.Hidden();
+    d.AddAll(&m, hidden, m.brush.alpha);
+    // The renderer skips these (half of the game's meshes are notes waiting hidden), so nothing
+    // else of theirs shows; their fields count again once they show.
+    if (hidden == 1 || m.brush.alpha == 0) return;
     AddMatrix(d, m.mat);
     d.AddAll(m.order, m.auto_fade, m.fade_near, m.fade_far);
     if (m.auto_fade != 1) d.Add(m.fade_alpha); // otherwise the renderer sets it from the distance

@@ -4,8 +4,19 @@
 
 namespace tonvella {
 
+namespace {
+
+std::uint64_t last_version = 0; // surfaces are made and written on the main thread only
+
+} // namespace
+
 TSurface::TSurface()
-    : tris(3), vert_coords(3), vert_tex_coords0(2), vert_tex_coords1(2), vert_norm(3), vert_col(4) {
+    : tris(3), vert_coords(3), vert_tex_coords0(2), vert_tex_coords1(2), vert_norm(3), vert_col(4),
+      version(++last_version) {}
+
+void TSurface::Changed(int vbo_bits) {
+    reset_vbo |= vbo_bits;
+    version = ++last_version;
 }
 
 TSurface::~TSurface() {
@@ -35,6 +46,7 @@ int TSurface::AddVertex(float x, float y, float z, float u, float v, float) {
     vert_tex_coords0[i * 2 + 1] = v;
     for (int c = 0; c < 4; ++c)
         vert_col[i * 4 + c] = 1.0f;
+    Changed();
     return no_verts - 1;
 }
 
@@ -49,7 +61,7 @@ int TSurface::AddTriangle(int a, int b, int c) {
     tris[t] = std::uint16_t(c);
     tris[t + 1] = std::uint16_t(b);
     tris[t + 2] = std::uint16_t(a);
-    reset_vbo |= VBO_POSITIONS | VBO_TEX_COORDS | VBO_TRIANGLES;
+    Changed(VBO_POSITIONS | VBO_TEX_COORDS | VBO_TRIANGLES);
     return no_tris;
 }
 
@@ -59,7 +71,7 @@ void TSurface::VertexNormal(int index, float nx, float ny, float nz) {
     vert_norm[i] = nx;
     vert_norm[i + 1] = ny;
     vert_norm[i + 2] = -nz;
-    reset_vbo |= VBO_NORMALS;
+    Changed(VBO_NORMALS);
 }
 
 void TSurface::VertexTexCoords(int index, float u, float v, float, int set) {
@@ -67,7 +79,7 @@ void TSurface::VertexTexCoords(int index, float u, float v, float, int set) {
     auto& coords = set == 0 ? vert_tex_coords0 : vert_tex_coords1;
     coords[std::size_t(index) * 2] = u;
     coords[std::size_t(index) * 2 + 1] = v;
-    reset_vbo |= VBO_TEX_COORDS;
+    Changed(VBO_TEX_COORDS);
 }
 
 void TSurface::VertexColor(int index, float red, float green, float blue, float alpha) {
@@ -77,7 +89,7 @@ void TSurface::VertexColor(int index, float red, float green, float blue, float 
     vert_col[i + 1] = green / 255.0f;
     vert_col[i + 2] = blue / 255.0f;
     vert_col[i + 3] = alpha;
-    reset_vbo |= VBO_COLOURS;
+    Changed(VBO_COLOURS);
 }
 
 float TSurface::VertexX(int index) const {

@@ -38,6 +38,11 @@ public:
     int tri_array_size = 1;
     int reset_vbo = VBO_ALL;
     int alpha_enable = 0;
+    // A number no surface had before, taken anew by every write to the arrays: the check whether
+    // a frame would repeat the picture compares it instead of reading all the arrays, which an
+    // idle game would otherwise fetch from memory ten times a second. Whoever writes the arrays
+    // other than through the writers here calls Changed.
+    std::uint64_t version = 0;
 
     TSurface();
     TSurface(const TSurface&) = delete;
@@ -67,6 +72,8 @@ public:
     int TriangleVertex(int triangle, int corner) const;
 
     void PaintSurface(const TBrush& brush);
+    // The arrays were written: a new version, and the buffer objects of vbo_bits are made again.
+    void Changed(int vbo_bits = 0);
 
     // Uploads the arrays flagged in reset_vbo into buffer objects (made on first use).
     void UpdateVBO();

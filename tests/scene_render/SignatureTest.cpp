@@ -46,6 +46,13 @@ TEST_F(TSignatureTest, EveryChangeOfThePictureChangesIt) {
         {"parent moved", [&] { MoveEntity(parent, 0.5f, 0, 0); }},
         {"parent hidden", [&] { HideEntity(parent); }},
         {"parent shown", [&] { ShowEntity(parent); }},
+        {"shown again after changes while hidden",
+         [&] {
+             HideEntity(cube);
+             TurnEntity(cube, 0, 10, 0);
+             EntityColor(cube, 0, 0, 255);
+             ShowEntity(cube);
+         }},
         {"turned", [&] { TurnEntity(cube, 0, 10, 0); }},
         {"scaled", [&] { ScaleEntity(cube, 1, 2, 1); }},
         {"colour", [&] { EntityColor(cube, 255, 0, 0); }},
@@ -62,6 +69,12 @@ TEST_F(TSignatureTest, EveryChangeOfThePictureChangesIt) {
         {"surface painted (the copy shows it too)", [&] { PaintSurface(surface, brush); }},
         {"vertex colour", [&] { VertexColor(surface, 0, 1, 2, 3); }},
         {"vertex added", [&] { AddVertex(surface, 0, 0, 0); }},
+        {"vertex normal", [&] { VertexNormal(surface, 1, 0, 1, 0); }},
+        {"vertex texture coordinates", [&] { VertexTexCoords(surface, 1, 0.5f, 0.5f); }},
+        {"triangle added", [&] { AddTriangle(surface, 0, 1, 2); }},
+        {"mesh scaled", [&] { ScaleMesh(cube, 1, 1.5f, 1); }},
+        {"mesh flipped", [&] { FlipMesh(cube); }},
+        {"normals made", [&] { UpdateNormals(cube); }},
         {"copy moved", [&] { PositionEntity(copy, 3, 0, 5); }},
         {"sprite scaled", [&] { ScaleSprite(sprite, 2, 1); }},
         {"sprite turned", [&] { RotateSprite(sprite, 45); }},
@@ -78,6 +91,13 @@ TEST_F(TSignatureTest, EveryChangeOfThePictureChangesIt) {
         {"ambient light", [&] { AmbientLight(1, 2, 3); }},
         {"mesh created", [&] { CreateCube(); }},
         {"copy freed", [&] { FreeEntity(copy); }},
+        // Made where the one freed was, perhaps at the same address, with other vertices.
+        {"mesh replaced",
+         [&] {
+             FreeEntity(cube);
+             cube = CreateCube(parent);
+             ScaleMesh(cube, 1, 3, 1);
+         }},
     };
     for (const auto& c : cases) {
         const auto before = SceneSignature();
