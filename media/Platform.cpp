@@ -2,7 +2,6 @@
 
 #include "media/Text.h"
 
-#include <SDL2/SDL.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -134,10 +133,6 @@ void ReturnFreedMemory() {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
-}
-
-void GiveWayToMainThread() {
-    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_LOW);
 }
 
 void ShareOneHeap() {

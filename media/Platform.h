@@ -53,10 +53,6 @@ void ReturnFreedMemory();
 // allocates (decoding ahead) a heap of its own, whose free end ReturnFreedMemory never hands
 // back: the pictures made on such threads would stay resident after they went to the driver.
 void ShareOneHeap();
-// Lets the calling thread, one that works ahead (decoding, making texture levels), give way to
-// the main thread: while the window opens and the first picture is drawn, the main thread is
-// the one everybody waits for. On a free processor the thread still runs at full speed.
-void GiveWayToMainThread();
 // Full path of the running executable (empty when unknown).
 std::u16string ProgramPath();
 // The file name of a path without directory and extension.

@@ -40,7 +40,6 @@ TPixmapHandle DecodeQuietly(const std::u16string& url) {
 }
 
 void Decode(std::size_t count) {
-    GiveWayToMainThread();
     for (std::size_t i = 0; i < count; ++i) {
         TPixmapHandle pixmap = DecodeQuietly(entries[i].url);
         std::lock_guard lock(guard);

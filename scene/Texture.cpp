@@ -1,6 +1,5 @@
 #include "scene/Texture.h"
 
-#include "media/Platform.h"
 #include "scene/DebugLog.h"
 #include "scene/GpuBackend.h"
 #include "streams/Stream.h"
@@ -125,12 +124,9 @@ std::shared_ptr<TTexture> TTexture::LoadTexture(const std::u16string& url, int f
     texture->height = PowerOfTwoAtLeast(pixmap->height);
     texture->no_mipmaps =
         (texture->flags & TEX_MIPMAPPED) ? LastMipmapLevel(texture->width, texture->height) : 0;
-    texture->levels =
-        std::async(std::launch::async, [pixmap = std::move(pixmap), flags = texture->flags,
-                                        last = texture->no_mipmaps]() mutable {
-            GiveWayToMainThread();
-            return MakeLevels(std::move(pixmap), flags, last);
-        }).share();
+    texture->levels = std::async(std::launch::async, MakeLevels, std::move(pixmap), texture->flags,
+                                 texture->no_mipmaps)
+                          .share();
     TextureList().AddLast(texture);
     return texture;
 }

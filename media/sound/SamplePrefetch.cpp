@@ -44,10 +44,7 @@ void Decode(const std::vector<std::u16string>& urls) {
 
 void PrefetchSamples(std::vector<std::u16string> urls) {
     AwaitPrefetch();
-    worker = std::thread([urls = std::move(urls)] {
-        GiveWayToMainThread();
-        Decode(urls);
-    });
+    worker = std::thread([urls = std::move(urls)] { Decode(urls); });
 }
 
 void AwaitPrefetch() {
