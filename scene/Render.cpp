@@ -1,5 +1,6 @@
 #include "scene/Render.h"
 
+#include "media/Graphics.h"
 #include "scene/Graphics3D.h"
 #include "scene/Light.h"
 #include "scene/Sprite.h"
@@ -204,6 +205,23 @@ void DrawSurface(TMesh& mesh, TSurface& s) {
         TextureMatrix(*layer.texture);
     }
 
+    const bool white = layers == 0; // see WhiteTexture
+    if (white) {
+        SelectUnit(0);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, WhiteTexture());
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        if (vbo) {
+            glBindBufferARB(GL_ARRAY_BUFFER_ARB, s.vbo_id[1]);
+            glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+        } else {
+            glTexCoordPointer(2, GL_FLOAT, 0, s.vert_tex_coords0.data());
+        }
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+    }
+
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     const bool sprite = dynamic_cast<TSprite*>(&mesh) != nullptr;
@@ -211,7 +229,7 @@ void DrawSurface(TMesh& mesh, TSurface& s) {
     glDrawElements(GL_TRIANGLES, 3 * s.no_tris, GL_UNSIGNED_SHORT, vbo ? nullptr : s.tris.data());
     glPopMatrix();
 
-    for (int i = 0; i < layers; ++i) {
+    for (int i = 0; i < std::max(layers, white ? 1 : 0); ++i) {
         SelectUnit(i);
         glMatrixMode(GL_TEXTURE);
         glLoadIdentity();
@@ -225,6 +243,21 @@ void DrawSurface(TMesh& mesh, TSurface& s) {
 }
 
 } // namespace
+
+unsigned WhiteTexture() {
+    static GLuint name = 0;
+    static int made_for = 0; // the graphics it belongs to
+    if (name == 0 || made_for != GraphicsSeq()) {
+        const GLubyte white[4] = {255, 255, 255, 255};
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+        made_for = GraphicsSeq();
+    }
+    return name;
+}
 
 int MeshAlpha(TMesh& mesh) {
     int t = NeedsBlending(mesh.brush) ? 1 : 0;

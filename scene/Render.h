@@ -20,5 +20,10 @@ void UpdateSprites(const TCamera& camera, const TRenderList& list);
 int MeshAlpha(TMesh& mesh);
 // Draws the mesh with the current camera and lights.
 void DrawMesh(TMesh& mesh);
+// The GL name of a texture of one white texel in the current graphics (made on first use; it
+// binds it then). Untextured drawing is modulated by it, which changes no colour: its fragments
+// then take the same inputs as textured drawing's, and a software renderer draws both with one
+// triangle-setup program instead of compiling another in the first frame.
+unsigned WhiteTexture();
 
 } // namespace tonvella

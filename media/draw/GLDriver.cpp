@@ -3,6 +3,7 @@
 #include "media/Graphics.h"
 #include "media/draw/Draw2D.h"
 #include "media/draw/Image.h"
+#include "scene/Render.h"
 
 #include <GL/gl.h>
 
@@ -143,9 +144,12 @@ void TGLLumo2DDriver::Bind(unsigned name) {
 }
 
 void TGLLumo2DDriver::DrawRect(float x0, float y0, float x1, float y1) {
-    Texturing(false);
+    // Modulated by one white texel, like every untextured surface of the scene (WhiteTexture).
+    Bind(WhiteTexture());
+    Texturing(true);
     glBegin(GL_QUADS);
     VertexColours();
+    glTexCoord2f(0, 0);
     glVertex2f(x0, y0);
     glVertex2f(x1, y0);
     glVertex2f(x1, y1);
