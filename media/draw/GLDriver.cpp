@@ -128,13 +128,10 @@ void TGLLumo2DDriver::SetBlend(int mode) {
     }
 }
 
-void TGLLumo2DDriver::Texturing(bool on) {
-    if (texturing == int(on)) return;
-    if (on)
-        glEnable(GL_TEXTURE_2D);
-    else
-        glDisable(GL_TEXTURE_2D);
-    texturing = int(on);
+void TGLLumo2DDriver::Texturing() {
+    if (texturing == 1) return;
+    glEnable(GL_TEXTURE_2D);
+    texturing = 1;
 }
 
 void TGLLumo2DDriver::Bind(unsigned name) {
@@ -146,7 +143,7 @@ void TGLLumo2DDriver::Bind(unsigned name) {
 void TGLLumo2DDriver::DrawRect(float x0, float y0, float x1, float y1) {
     // Modulated by one white texel, like every untextured surface of the scene (WhiteTexture).
     Bind(WhiteTexture());
-    Texturing(true);
+    Texturing();
     glBegin(GL_QUADS);
     VertexColours();
     glTexCoord2f(0, 0);
@@ -160,7 +157,7 @@ void TGLLumo2DDriver::DrawRect(float x0, float y0, float x1, float y1) {
 void TGLLumo2DDriver::DrawFrame(const TGLImageFrame& frame, float x0, float y0, float x1, float y1,
                                 float tx0, float ty0, float tx1, float ty1) {
     Bind(frame.name);
-    Texturing(true);
+    Texturing();
     glBegin(GL_QUADS);
     VertexColours();
     glTexCoord2f(tx0, ty0);

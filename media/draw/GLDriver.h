@@ -30,7 +30,7 @@ public:
 private:
     void ApplyColor();
     void VertexColours();
-    void Texturing(bool on);
+    void Texturing(); // every quad is textured (see DrawRect)
     void Bind(unsigned name);
 };
 
