@@ -229,7 +229,8 @@ void DrawSurface(TMesh& mesh, TSurface& s) {
     glDrawElements(GL_TRIANGLES, 3 * s.no_tris, GL_UNSIGNED_SHORT, vbo ? nullptr : s.tris.data());
     glPopMatrix();
 
-    for (int i = 0; i < std::max(layers, white ? 1 : 0); ++i) {
+    const int units = white ? 1 : layers;
+    for (int i = 0; i < units; ++i) {
         SelectUnit(i);
         glMatrixMode(GL_TEXTURE);
         glLoadIdentity();

@@ -12,7 +12,7 @@ class TGLLumo2DDriver {
 public:
     std::uint8_t color[4] = {255, 255, 255, 255};
     int applied_blend = -1;     // -1: unknown
-    unsigned bound_texture = 0; // valid only while texturing_known
+    unsigned bound_texture = 0; // as the driver last bound it (0 after Attach)
     int texturing = -1;         // -1 unknown, 0 off, 1 on
     bool colour_sum = false;    // quads add a secondary colour (see Attach)
 
